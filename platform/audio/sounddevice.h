@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+// The one sound output of the process: an OpenAL Soft device and its context. Wave items and
+// the speech stream play through it. When no audio device can be opened, a silent device takes
+// its place: everything that plays still takes as long as its sound would, so a program keeps
+// its pace and nothing spins or hangs.
+//
+// Low latency is asked for through an OpenAL configuration file of ours (256-frame periods, two
+// of them, about 11 ms), read after the user's own files so it layers over them. A user who
+// points ALSOFT_CONF at a file of their own keeps full control: we then add nothing.
+namespace audio {
+
+class sounddevice {
+  public:
+    enum class kind { automatic, silent };
+
+    explicit sounddevice(kind wanted = kind::automatic);
+    ~sounddevice();
+    sounddevice(const sounddevice &) = delete;
+    sounddevice &operator=(const sounddevice &) = delete;
+
+    bool silent() const { return !isopen; }
+    // The device's name, or why the device is silent.
+    const std::string &description() const { return about; }
+    // Mixing rate of the output, samples per second (0 when silent).
+    int outputrate() const { return rate; }
+
+    // True when OpenAL calls can be made: the device is open and its context is current (it is
+    // made current again if something else changed it).
+    bool active() const;
+
+  private:
+    struct handles;
+    std::unique_ptr<handles> al;
+    bool isopen = false;
+    int rate = 0;
+    std::string about;
+};
+
+} // namespace audio

@@ -1,0 +1,18 @@
+#pragma once
+
+// The message pump. Every wait of the system goes through here so that a wait sleeps in the
+// event loop instead of spinning: a flag is only ever cleared by an event delivered to the UI
+// thread (a timer, a key, or an engine notification posted from another thread).
+namespace loop {
+
+// One non-blocking pass: deliver whatever is waiting, then return.
+void processonce();
+
+// One pass, then sleep in the event loop until flag is false. Events (keys, timers, posted
+// notifications) are delivered meanwhile, so handlers run nested inside the wait.
+void waitwhile(const bool &flag);
+
+// A plain sleep of the calling thread; no messages are handled meanwhile.
+void sleepms(int milliseconds);
+
+} // namespace loop

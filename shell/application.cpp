@@ -1,0 +1,123 @@
+#include "shell/application.h"
+
+#include "platform/codepage/cp1250.h"
+#include "platform/loop/loop.h"
+#include "shell/environmentdialog.h"
+#include "shell/mainwindow.h"
+#include "shell/messagebox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+application::application(const QString &exepath, char decimalseparator)
+    : ini(settingspath(exepath)), lang(ini),
+      usersettings(ini, settingvalues{speech.flags.voiceallowed, zumirasounds, sndvolume,
+                                      braillemode}),
+      print(
+          scr, [this](const std::string &text) { speech.say(text); }, loop::sleepms,
+          decimalseparator),
+      library(scr, print, memory),
+      cycle(runcycle::hooks{
+          [this](bool enabled) { setmenus(enabled); },
+          [] {},
+          [this] { library.resetrun(); },
+          [this] { program.mainprogram(library); },
+          [this] { print.printstr(lang.text(25), 0); },
+          [](const std::string &message) { messagebox::showtext(QString::fromStdString(message)); },
+      }) {
+    createmainwindow(exepath);
+    form3 = std::make_unique<TForm3>(lang, form1.get());
+    QObject::connect(form1->environmentsubmenu, &QAction::triggered, [this] {
+        try {
+            form3->environmentsubmenuClick();
+        } catch (const std::exception &e) {
+            messagebox::showtext(QString::fromStdString(e.what()));
+        }
+    });
+}
+
+application::~application() = default;
+
+std::string application::settingspath(const QString &exepath) {
+    const QFileInfo info(exepath);
+    QString name = info.fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        name.truncate(dot);
+    return info.dir().filePath(name + QStringLiteral(".ini")).toStdString();
+}
+
+QString application::title(const QString &exepath, const language &lang) {
+    // The name up to its first "." (vlak.exe and vlak both give vlak). Dots in folder names do
+    // not count: they are common here and would leave a title without the program's name.
+    QString base = QFileInfo(exepath).fileName();
+    const int dot = base.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        base.truncate(dot);
+    return base + QStringLiteral(" - ") + codepage::fromcp1250(lang.text(1));
+}
+
+void application::createmainwindow(const QString &exepath) {
+    lang.readlanguage();
+    form1 = std::make_unique<TForm1>(lang, title(exepath, lang));
+    scr.onchange = [this] { form1->showscreen(scr.lines()); };
+    form1->showscreen(scr.lines());
+    form1->onclose = [this] { return closemainwindow(); };
+    QObject::connect(form1->Startsubmenu, &QAction::triggered, [this] { cycle.StartsubmenuClick(); });
+    QObject::connect(form1->exitsubmenu, &QAction::triggered, [this] { exitsubmenuClick(); });
+
+    // A failing step stops the remaining ones; the window goes on with what was created.
+    try {
+        speech.flags = speechflags{};
+        zumirasounds = true;
+        sndvolume = 0;
+        braillemode = false;
+        form1->usesapi5submenu->setVisible(true);
+        const bool sapi5 = usersettings.readsettings([] { return false; });
+        form1->usesapi5submenu->setChecked(sapi5);
+        form1->braillekeyboarditem->setChecked(braillemode);
+        speech.flags.usesapi5 = speech.flags.engineready = sapi5;
+        form1->Voicesubmenu->setEnabled(speech.flags.voiceallowed && !sapi5);
+        memory.loadram();
+    } catch (const std::exception &e) {
+        messagebox::showtext(QString::fromStdString(e.what()));
+    }
+}
+
+void application::setmenus(bool enabled) {
+    for (QAction *item : {form1->Startsubmenu, form1->soundssubmenu, form1->environmentsubmenu,
+                          form1->Voicesubmenu, form1->usesapi5submenu})
+        item->setEnabled(enabled);
+    form1->helpmenu->menuAction()->setEnabled(enabled);
+}
+
+void application::saveramreporting() {
+    try {
+        memory.saveram();
+    } catch (const std::exception &e) {
+        messagebox::showtext(QString::fromStdString(e.what()));
+    }
+}
+
+void application::endduringrun() {
+    // The program is suspended inside a wait; it must not continue.
+    processend::endprocess(0);
+}
+
+void application::exitsubmenuClick() {
+    if (!cycle.running()) {
+        form1->close(); // the close steps save the memory image
+        return;
+    }
+    saveramreporting();
+    endduringrun();
+}
+
+bool application::closemainwindow() {
+    saveramreporting();
+    if (cycle.running())
+        endduringrun();
+    return true;
+}

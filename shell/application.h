@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/profile/inifile.h"
+#include "program/zumprog.h"
+#include "runtime/devicememory.h"
+#include "runtime/printing.h"
+#include "runtime/runcycle.h"
+#include "runtime/screen.h"
+#include "runtime/zumlibrary.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "speech/speechfront.h"
+
+#include <QString>
+#include <memory>
+#include <string>
+
+class TForm1;
+class TForm3;
+
+// The whole application, built in its fixed start-up order and wired once: the runtime's own
+// state first, then the windows. Tests build it with their own executable path and data folder.
+class application {
+  public:
+    // exepath decides the settings file (its extension replaced by ".ini") and the window title.
+    explicit application(const QString &exepath, char decimalseparator);
+    ~application();
+
+    // The settings file beside the executable.
+    static std::string settingspath(const QString &exepath);
+    // The window title: the executable's name up to its first "." and the program title.
+    static QString title(const QString &exepath, const language &lang);
+
+    profile::inifile ini;
+    language lang;
+    speechfront speech;
+    bool zumirasounds = true;
+    int sndvolume = 0;
+    bool braillemode = false;
+    settings usersettings;
+
+    screen scr;
+    printer print;
+    devicememory memory;
+    zumlibrary library;
+    zumprog program;
+    runcycle cycle;
+
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm3> form3;
+
+    // Exit command: saves the memory image; idle it closes the main window, during a run it
+    // ends the process at once.
+    void exitsubmenuClick();
+
+  private:
+    void createmainwindow(const QString &exepath);
+    void setmenus(bool enabled);
+    bool closemainwindow();
+    void saveramreporting();
+    void endduringrun();
+};
