@@ -23,7 +23,7 @@ application::application(const QString &exepath, char decimalseparator)
           [this](bool enabled) { setmenus(enabled); },
           [] {},
           [this] { library.resetrun(); },
-          [this] { program.mainprogram(library); },
+          [this] { programentry(library); },
           [this] { print.printstr(lang.text(25), 0); },
           [](const std::string &message) { messagebox::showtext(QString::fromStdString(message)); },
       }) {

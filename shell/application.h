@@ -12,6 +12,7 @@
 #include "speech/speechfront.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,10 @@ class application {
     devicememory memory;
     zumlibrary library;
     zumprog program;
+    // The compiled program's entry; tests put a program of their own here.
+    std::function<void(zumcommands &)> programentry = [this](zumcommands &rt) {
+        program.mainprogram(rt);
+    };
     runcycle cycle;
 
     std::unique_ptr<TForm1> form1;

@@ -63,6 +63,19 @@ int TForm3::itemindex() const {
     return -1;
 }
 
+void TForm3::focusgroup() {
+    if (QAbstractButton *checked = languagebuttons->checkedButton())
+        checked->setFocus();
+    else if (!languagebuttons->buttons().isEmpty())
+        languagebuttons->buttons().first()->setFocus();
+}
+
+// The group takes the focus each time the dialog opens, so arrows change the language at once.
+void TForm3::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    focusgroup();
+}
+
 void TForm3::environmentsubmenuClick() {
     const auto buttons = languagebuttons->buttons();
     const int wanted = lang.languagebase / 1000 - 1;
@@ -76,10 +89,6 @@ void TForm3::environmentsubmenuClick() {
         languagebuttons->setExclusive(true);
     }
     const int remembered = itemindex();
-    if (QAbstractButton *checked = languagebuttons->checkedButton())
-        checked->setFocus();
-    else if (!buttons.isEmpty())
-        buttons.first()->setFocus();
     if (exec() != QDialog::Accepted)
         return;
     lang.writelanguage();

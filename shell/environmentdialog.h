@@ -21,7 +21,11 @@ class TForm3 : public QDialog {
     QButtonGroup *languagebuttons; // the items of the group; the id of each is its base
     QPushButton *okbitbtn, *cancelbitbtn;
 
+  protected:
+    void showEvent(QShowEvent *event) override;
+
   private:
+    void focusgroup();
     void captions();
     void languageClick(int base);
     int itemindex() const;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "shell/application.h"
+#include "shell/mainwindow.h"
+#include "shell/messagebox.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <ostream>
+#include <gtest/gtest.h>
+#include <memory>
+
+// An application built in a folder of its own: the settings file beside a pretend executable
+// there, and the data files in the same folder as the current directory. Message boxes are
+// recorded instead of shown.
+class apptest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        messagebox::sethandler([this](const QString &text) { messages << text; });
+    }
+    void TearDown() override {
+        app.reset();
+        messagebox::sethandler(nullptr);
+        QDir::setCurrent(previous);
+    }
+    application &start(char separator = '.') {
+        app = std::make_unique<application>(folder.filePath("vlak"), separator);
+        return *app;
+    }
+    // Shows the main window and makes it the active one, so its shortcuts take keys.
+    void showwindow() {
+        app->form1->show();
+        app->form1->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->form1.get()));
+    }
+    QString path(const char *name) const { return folder.filePath(name); }
+    void writefile(const char *name, const QByteArray &bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readfile(const char *name) {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList rows() const { return app->form1->screentext().split(QLatin1Char('\n')); }
+
+    QTemporaryDir folder;
+    QString previous;
+    QStringList messages;
+    std::unique_ptr<application> app;
+};
+
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
