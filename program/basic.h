@@ -70,10 +70,14 @@ template <std::size_t N> struct cp1250text {
 };
 
 // "Dobrý deň;"_cp is the text as the program prints it: Windows-1250 bytes.
-template <cp1250text text> std::string operator""_cp() { return std::string(text.bytes, text.size); }
+template <cp1250text text> std::string operator""_cp() {
+    return std::string(text.bytes, text.size);
+}
 
 // INT(x): truncation toward zero, the result still a double.
-inline double basicint(double x) { return std::trunc(x); }
+inline double basicint(double x) {
+    return std::trunc(x);
+}
 
 // The target index of ON x GOTO l1, ..., lcount: 1 to count, or 0 when x truncates to anything
 // else and the statement after the computed jump runs instead.

@@ -12,8 +12,8 @@ using basic::onindex;
 
 // The program keeps the shape of its BASIC source: one C++ label per line that a GOTO, an
 // ON ... GOTO or a RETURN leads to (l130 is line 130; l100130 is the statement after a GOSUB in the
-// middle of line 130), and a "line" comment at the start of every other line. A GOSUB pushes its
-// return label and jumps; every RETURN goes through the one dispatch at the label "dispatch".
+// middle of line 130), and the line number in a comment where another line begins. A GOSUB pushes
+// its return label and jumps; every RETURN goes through the one dispatch at the label "dispatch".
 // Subroutines carry their names as labels, with their line numbers beside them.
 
 void zumprog::mainprogram(zumcommands &rt) {
@@ -377,8 +377,8 @@ l690:
     pushlabel(100690, labelstack);
     goto fanfare;
 l100690:
-    rt.printstr(
-        "Gratulujem! Získavaš oprávňeňie štvrtého stupňa, pre medzinárodné rýchliky."_cp, 0);
+    rt.printstr("Gratulujem! Získavaš oprávňeňie štvrtého stupňa, pre medzinárodné rýchliky."_cp,
+                0);
     pushlabel(700, labelstack);
     goto fanfare;
 l700:
@@ -444,8 +444,8 @@ l930:
     pushlabel(940, labelstack);
     goto jingle;
 l940:
-    rt.printstr(
-        "úlohou hry je sledovať cestu vlaku a registrovať nasledujúcich šesť údajov."_cp, 0);
+    rt.printstr("úlohou hry je sledovať cestu vlaku a registrovať nasledujúcich šesť údajov."_cp,
+                0);
     pushlabel(950, labelstack);
     goto beeprow;
 l950:
@@ -475,8 +475,8 @@ l1000:
 l1010:
     rt.printstr("Na konci každej jazdy sa zumira spýta na jeden z uveďených údajov."_cp, 0);
     /* 1020 */ rt.printstr("Po piatich bezchybných jazdách buďe hra vyhodnoťená."_cp, 0);
-    /* 1030 */ rt.printstr(
-        "Po niekolkých ňesprávnych odpoveďiach buďe hra predčasňe ukončená."_cp, 0);
+    /* 1030 */ rt.printstr("Po niekolkých ňesprávnych odpoveďiach buďe hra predčasňe ukončená."_cp,
+                           0);
     /* 1040 */ rt.printstr("Pri počťe cestujúcich je povolená ďesaťpercentná tolerancia."_cp, 0);
     pushlabel(1050, labelstack);
     goto jingle;

@@ -94,8 +94,12 @@ class devicewavelist::item : public waveitem {
         for (;;) {
             ALint state = AL_STOPPED;
             alGetSourcei(source, AL_SOURCE_STATE, &state);
-            if (state != AL_PLAYING)
+            if (state != AL_PLAYING) {
+                // The mixer works a few milliseconds ahead of the speaker; the wave's own
+                // length is the least a wait takes, as on the silent device.
+                std::this_thread::sleep_until(start + length);
                 return;
+            }
             const auto now = steadyclock::now();
             if (now >= giveup) {
                 alSourceStop(source);
@@ -151,7 +155,9 @@ devicewavelist::devicewavelist(sounddevice &device) : device(device) {}
 
 devicewavelist::~devicewavelist() = default;
 
-void devicewavelist::load(const std::string &path) { load(soundfile::read(path)); }
+void devicewavelist::load(const std::string &path) {
+    load(soundfile::read(path));
+}
 
 void devicewavelist::load(const std::vector<wave> &waves) {
     std::map<std::string, std::unique_ptr<item>> fresh;

@@ -61,8 +61,8 @@ class devicepcmstream : public pcmstream {
     unsigned source = 0;
     std::vector<unsigned> allbuffers;
     std::vector<unsigned> freebuffers;
-    int queuedrate = 0;          // rate of the buffers on the source
-    std::deque<chunk> held;      // chunks of another rate, waiting for the source to empty
+    int queuedrate = 0;     // rate of the buffers on the source
+    std::deque<chunk> held; // chunks of another rate, waiting for the source to empty
 
     // Silent device: when the fed audio would end.
     std::chrono::steady_clock::time_point silentend;

@@ -20,7 +20,8 @@ std::atomic<int> instances{0};
 constexpr char ourconfig[] = "[general]\n"
                              "period_size = 256\n"
                              "periods = 2\n"
-                             "resampler = bsinc12\n";
+                             "resampler = bsinc12\n"
+                             "rt-prio = 1\n";
 
 // Writes our configuration to a temporary file and points ALSOFT_CONF at it while the device
 // opens (OpenAL reads its configuration once, at the first device); afterwards the variable is
@@ -31,8 +32,7 @@ class configlayer {
         if (qEnvironmentVariableIsSet("ALSOFT_CONF"))
             return;
         file.setFileTemplate(QDir::tempPath() + "/vlak-alsoft-XXXXXX.conf");
-        if (!file.open() || file.write(ourconfig) != qint64(sizeof ourconfig - 1) ||
-            !file.flush())
+        if (!file.open() || file.write(ourconfig) != qint64(sizeof ourconfig - 1) || !file.flush())
             return;
         qputenv("ALSOFT_CONF", QFile::encodeName(file.fileName()));
         active = true;

@@ -130,8 +130,8 @@ std::vector<wave> read(const std::string &path) {
 
 std::vector<unsigned char> encode(const std::vector<wave> &waves) {
     if (waves.empty() || waves.size() > maxwaves)
-        throw soundfileerror("a sound file holds 1 to " + std::to_string(maxwaves) + " waves, not " +
-                             std::to_string(waves.size()));
+        throw soundfileerror("a sound file holds 1 to " + std::to_string(maxwaves) +
+                             " waves, not " + std::to_string(waves.size()));
     std::vector<unsigned char> out(magic, magic + sizeof magic);
     put(out, version, 2);
     put(out, 0, 2);

@@ -86,7 +86,8 @@ void scriptedruntime::inputnum(double &variable, std::uint8_t mode) {
         }
         const size_t comma = pending.find(',');
         const std::string head = pending.substr(0, comma);
-        const std::string rest = comma == std::string::npos ? "" : trimmed(pending.substr(comma + 1));
+        const std::string rest =
+            comma == std::string::npos ? "" : trimmed(pending.substr(comma + 1));
         double value = 0;
         if (tonumber(head, value)) {
             variable = value;
@@ -135,22 +136,25 @@ double scriptedruntime::rnd(double x) {
     return result;
 }
 
-void scriptedruntime::seedfromclock() { record({.what = runtimecall::kind::seedfromclock}); }
+void scriptedruntime::seedfromclock() {
+    record({.what = runtimecall::kind::seedfromclock});
+}
 
 double scriptedruntime::peek(double address) {
     record({.what = runtimecall::kind::peek, .value = address});
     return 0;
 }
 
-void scriptedruntime::playnotes(const std::vector<double> &notes, double duration,
-                                double octave) {
+void scriptedruntime::playnotes(const std::vector<double> &notes, double duration, double octave) {
     record({.what = runtimecall::kind::playnotes,
             .notes = notes,
             .duration = duration,
             .octave = octave});
 }
 
-void scriptedruntime::beep() { record({.what = runtimecall::kind::beep}); }
+void scriptedruntime::beep() {
+    record({.what = runtimecall::kind::beep});
+}
 
 void scriptedruntime::click(double number) {
     record({.what = runtimecall::kind::click, .value = number});

@@ -28,10 +28,10 @@ struct runtimecall {
         click, // value: the click number
     };
     kind what;
-    std::string text;
+    std::string text{};
     std::uint8_t mode = 0;
     double value = 0;
-    std::vector<double> notes;
+    std::vector<double> notes{};
     double duration = 0;
     double octave = 0;
 };

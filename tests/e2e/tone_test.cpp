@@ -1,0 +1,75 @@
+#include "platform/audio/devicewavelist.h"
+#include "runtime/sounds.h"
+#include "tests/analysis/recorder.h"
+#include "tests/analysis/wavanalysis.h"
+
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+
+// Tones played through OpenAL into the PulseAudio server, recorded from the default sink's
+// monitor and measured: pitch from the zero crossings, length from the first to the last loud
+// sample. The test command starts the server with a null sink as the default sink.
+namespace {
+
+using ms = std::chrono::milliseconds;
+
+// k whole cycles in n samples: at F samples per second the tone is F * k / n Hz.
+std::vector<std::int16_t> cycles(int k, int n) {
+    std::vector<std::int16_t> s(n);
+    for (int i = 0; i < n; ++i)
+        s[i] = std::int16_t(12000 * std::sin(2 * M_PI * k * i / n));
+    return s;
+}
+
+class realaudio : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!analysis::recorder::serverreachable())
+            GTEST_SKIP() << "no PulseAudio server reachable";
+        qputenv("ALSOFT_DRIVERS", "pulse");
+        device = std::make_unique<audio::sounddevice>();
+        if (device->silent())
+            GTEST_SKIP() << "OpenAL could not open the server: " << device->description();
+        waves = std::make_unique<audio::devicewavelist>(*device);
+        // snd11: 1/64 cycle per sample, so note 1000 (64,000 samples/s) sounds at 1000 Hz.
+        // beep: 150 ms of 1500 Hz at 48,000 samples/s.
+        waves->load({{"snd11", 22050, cycles(64, 4096)}, {"beep", 48000, cycles(225, 7200)}});
+        sounds = std::make_unique<soundcommands>(*waves);
+        ASSERT_TRUE(rec.start()) << "parec delivers nothing";
+    }
+    void TearDown() override { rec.stop(); }
+
+    analysis::tone recorded() {
+        rec.collect(ms(300));
+        rec.stop();
+        return analysis::analyse(rec.samples(), analysis::recorder::rate);
+    }
+
+    std::unique_ptr<audio::sounddevice> device;
+    std::unique_ptr<audio::devicewavelist> waves;
+    std::unique_ptr<soundcommands> sounds;
+    analysis::recorder rec;
+};
+
+TEST_F(realaudio, toneplaysatitspitchforitsduration) {
+    sounds->playnotes({1000}, 300, 1);
+    const analysis::tone t = recorded();
+    ASSERT_TRUE(t.found);
+    EXPECT_NEAR(t.frequency, 1000, 2);
+    EXPECT_NEAR(t.length * 1000, 300, 8); // mixing periods are 5.3 ms
+}
+
+TEST_F(realaudio, beepplaysoutbeforeitreturns) {
+    const auto start = std::chrono::steady_clock::now();
+    sounds->beep();
+    const auto took = std::chrono::steady_clock::now() - start;
+    const analysis::tone t = recorded();
+    ASSERT_TRUE(t.found);
+    EXPECT_NEAR(t.frequency, 1500, 3);
+    EXPECT_NEAR(t.length * 1000, 150, 3);
+    EXPECT_GE(took, ms(150));
+    EXPECT_LE(took, ms(200));
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "platform/audio/devicewavelist.h"
+#include "platform/audio/pcmstream.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+
+// The wave list and the speech stream on a real OpenAL device with its null backend (paced in
+// real time, set by the test's environment) and on the silent stand-in: both keep every duration.
+namespace {
+
+using steady = std::chrono::steady_clock;
+using ms = std::chrono::milliseconds;
+using kind = audio::sounddevice::kind;
+
+std::vector<std::int16_t> sine(std::size_t count, double cyclespersample) {
+    std::vector<std::int16_t> s(count);
+    for (std::size_t i = 0; i < count; ++i)
+        s[i] = std::int16_t(8000 * std::sin(2 * M_PI * cyclespersample * double(i)));
+    return s;
+}
+
+void turnloop(ms time) {
+    QEventLoop loop;
+    QTimer::singleShot(int(time.count()), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class ondevice : public ::testing::TestWithParam<kind> {
+  protected:
+    // The real device is OpenAL's null backend, so the test runs without a sound card.
+    void SetUp() override { qputenv("ALSOFT_DRIVERS", "null"); }
+};
+
+TEST_P(ondevice, playandwaittakesthewaveslengthatitsrate) {
+    audio::sounddevice device(GetParam());
+    EXPECT_EQ(device.silent(), GetParam() == kind::silent) << device.description();
+    audio::devicewavelist waves(device);
+    waves.load({{"click9", 44100, sine(4410, 0.02)}});
+    audio::waveitem &click = waves.find("click9");
+
+    struct step {
+        double rate;
+        bool loop;
+        ms expected;
+    };
+    // At its own rate; twice as fast; looping (one pass, never for ever).
+    for (const step &s :
+         {step{44100, false, ms(100)}, step{88200, false, ms(50)}, step{44100, true, ms(100)}}) {
+        click.setfrequency(s.rate);
+        click.setloop(s.loop);
+        click.setvolume(-10000);
+        const auto start = steady::now();
+        click.play(true);
+        const auto took = steady::now() - start;
+        click.stop();
+        EXPECT_GE(took, s.expected - ms(1)) << s.rate;
+        EXPECT_LE(took, s.expected + ms(60)) << s.rate;
+    }
+    EXPECT_THROW(waves.find("click99"), audio::wavenotfound);
+}
+
+TEST_P(ondevice, streamreportsitsendonceontheuithread) {
+    audio::sounddevice device(GetParam());
+    audio::devicepcmstream stream(device);
+    int drained = 0;
+    bool onuithread = false;
+    steady::time_point end;
+    stream.setondrained([&] {
+        ++drained;
+        onuithread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        end = steady::now();
+    });
+    const auto chunk = sine(441, 0.05); // 20 ms at 22,050 samples/s
+    const auto start = steady::now();
+    for (int i = 0; i < 10; ++i)
+        stream.queue(chunk.data(), chunk.size(), 22050);
+    EXPECT_TRUE(stream.playing());
+    turnloop(ms(500));
+    EXPECT_EQ(drained, 1);
+    EXPECT_TRUE(onuithread);
+    EXPECT_FALSE(stream.playing());
+    EXPECT_GE(end - start, ms(195));
+    EXPECT_LE(end - start, ms(400));
+}
+
+TEST_P(ondevice, clearstopsatonceanddropsthequeue) {
+    audio::sounddevice device(GetParam());
+    audio::devicepcmstream stream(device);
+    int drained = 0;
+    stream.setondrained([&] { ++drained; });
+    const auto chunk = sine(22050, 0.05); // one second
+    stream.queue(chunk.data(), chunk.size(), 22050);
+    turnloop(ms(50));
+    stream.clear();
+    EXPECT_FALSE(stream.playing());
+    turnloop(ms(150));
+    EXPECT_EQ(drained, 0);
+    // The stream is usable again at once, also at another rate.
+    stream.queue(chunk.data(), 1600, 16000);
+    turnloop(ms(300));
+    EXPECT_EQ(drained, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(devices, ondevice, ::testing::Values(kind::automatic, kind::silent),
+                         [](const auto &info) {
+                             return info.param == kind::silent ? "silent" : "openalnull";
+                         });
+
+} // namespace
