@@ -1,18 +1,20 @@
 #pragma once
 
 #include "runtime/devicememory.h"
+#include "runtime/numericinput.h"
 #include "runtime/printing.h"
 #include "runtime/randomsource.h"
 #include "runtime/screen.h"
+#include "runtime/sounds.h"
 #include "runtime/zumcommands.h"
 
 #include <string>
 
 // The runtime library the compiled program runs on: screen and printing, memory and values,
-// the key buffer. Input and sound commands join it as their subsystems are wired in.
+// numeric input and the key buffer, tones, beep and clicks.
 class zumlibrary : public zumcommands {
   public:
-    zumlibrary(screen &scr, printer &print, devicememory &memory);
+    zumlibrary(screen &scr, printer &print, devicememory &memory, soundcommands &sounds);
 
     void printstr(const std::string &text, std::uint8_t mode) override;
     void printnum(std::uint8_t mode, double value) override;
@@ -31,11 +33,13 @@ class zumlibrary : public zumcommands {
 
     // The last key's code, character or chord translation, left by the main window's keys.
     std::string keybuffer;
-    std::string inputbuffer;
+    // INPUT with its pending rest; the start-up attaches the input dialog.
+    numericinput input;
 
   private:
     screen &scr;
     printer &print;
     devicememory &memory;
+    soundcommands &sounds;
     randomsource random;
 };

@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "braille/inputdialog.h"
 #include "platform/codepage/cp1250.h"
 #include "platform/loop/loop.h"
 #include "shell/environmentdialog.h"
@@ -10,15 +11,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 application::application(const QString &exepath, char decimalseparator)
     : ini(settingspath(exepath)), lang(ini),
-      usersettings(ini, settingvalues{speech.flags.voiceallowed, zumirasounds, sndvolume,
-                                      braillemode}),
+      device(std::make_unique<audio::sounddevice>()),
+      waves(std::make_unique<audio::devicewavelist>(*device)), sounds(*waves),
+      usersettings(ini, settingvalues{speech.flags.voiceallowed, sounds.zumirasounds,
+                                      sounds.sndvolume, braillemode}),
       print(
           scr, [this](const std::string &text) { speech.say(text); }, loop::sleepms,
           decimalseparator),
-      library(scr, print, memory),
+      library(scr, print, memory, sounds),
       cycle(runcycle::hooks{
           [this](bool enabled) { setmenus(enabled); },
           [] {},
@@ -28,6 +32,27 @@ application::application(const QString &exepath, char decimalseparator)
           [](const std::string &message) { messagebox::showtext(QString::fromStdString(message)); },
       }) {
     createmainwindow(exepath);
+    keys.h = mainkeys::hooks{
+        [this] { speech.stopspeech(); },
+        [this] {
+            if (sounds.tonewait)
+                sounds.endtonewait();
+        },
+        [this] {
+            saveramreporting();
+            endduringrun();
+        },
+        [this] { return cycle.runstarted; },
+        {},
+    };
+    form1->printmemo->installEventFilter(&keys);
+    form2 = std::make_unique<TForm2>(lang, form1.get());
+    form2->onexitprogram = [this] {
+        saveramreporting();
+        endduringrun();
+    };
+    library.input.dialog = form2.get();
+    library.input.catalogtext = [this](int offset) { return lang.text(offset); };
     form3 = std::make_unique<TForm3>(lang, form1.get());
     QObject::connect(form1->environmentsubmenu, &QAction::triggered, [this] {
         try {
@@ -71,8 +96,8 @@ void application::createmainwindow(const QString &exepath) {
     // A failing step stops the remaining ones; the window goes on with what was created.
     try {
         speech.flags = speechflags{};
-        zumirasounds = true;
-        sndvolume = 0;
+        sounds.zumirasounds = true;
+        sounds.sndvolume = 0;
         braillemode = false;
         form1->usesapi5submenu->setVisible(true);
         const bool sapi5 = usersettings.readsettings([] { return false; });
@@ -80,10 +105,27 @@ void application::createmainwindow(const QString &exepath) {
         form1->braillekeyboarditem->setChecked(braillemode);
         speech.flags.usesapi5 = speech.flags.engineready = sapi5;
         form1->Voicesubmenu->setEnabled(speech.flags.voiceallowed && !sapi5);
+    } catch (const std::exception &e) {
+        messagebox::showtext(QString::fromStdString(e.what()));
+    }
+    // An unreadable memory image is told and then left alone; the sound file still loads.
+    try {
         memory.loadram();
     } catch (const std::exception &e) {
         messagebox::showtext(QString::fromStdString(e.what()));
     }
+    loadsoundfile();
+}
+
+void application::loadsoundfile() {
+    const soundcommands::loadresult result = sounds.loadsounds("sounds.dat");
+    if (result.outcome == soundcommands::loadresult::loaded)
+        return;
+    if (result.outcome == soundcommands::loadresult::missing)
+        messagebox::show(lang.text(42) + " sounds.dat");
+    else
+        messagebox::showtext(QString::fromStdString(result.message));
+    processend::endprocess(1);
 }
 
 void application::setmenus(bool enabled) {
@@ -101,8 +143,18 @@ void application::saveramreporting() {
     }
 }
 
+void application::releasesound() {
+    // Errors while letting go of the device do not matter any more: the process is ending.
+    try {
+        waves.reset();
+        device.reset();
+    } catch (...) {
+    }
+}
+
 void application::endduringrun() {
     // The program is suspended inside a wait; it must not continue.
+    releasesound();
     processend::endprocess(0);
 }
 

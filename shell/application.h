@@ -1,11 +1,15 @@
 #pragma once
 
+#include "braille/mainkeys.h"
+#include "platform/audio/devicewavelist.h"
+#include "platform/audio/sounddevice.h"
 #include "platform/profile/inifile.h"
 #include "program/zumprog.h"
 #include "runtime/devicememory.h"
 #include "runtime/printing.h"
 #include "runtime/runcycle.h"
 #include "runtime/screen.h"
+#include "runtime/sounds.h"
 #include "runtime/zumlibrary.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -17,6 +21,7 @@
 #include <string>
 
 class TForm1;
+class TForm2;
 class TForm3;
 
 // The whole application, built in its fixed start-up order and wired once: the runtime's own
@@ -35,8 +40,11 @@ class application {
     profile::inifile ini;
     language lang;
     speechfront speech;
-    bool zumirasounds = true;
-    int sndvolume = 0;
+    // The sound device and the wave list live as long as the application; the device is opened
+    // before the settings are read, the sound file is loaded in its place in start-up.
+    std::unique_ptr<audio::sounddevice> device;
+    std::unique_ptr<audio::devicewavelist> waves;
+    soundcommands sounds;
     bool braillemode = false;
     settings usersettings;
 
@@ -50,8 +58,11 @@ class application {
         program.mainprogram(rt);
     };
     runcycle cycle;
+    // The main window's keys; they write the key buffer that the program takes.
+    mainkeys keys{library.keybuffer};
 
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm3> form3;
 
     // Exit command: saves the memory image; idle it closes the main window, during a run it
@@ -64,4 +75,6 @@ class application {
     bool closemainwindow();
     void saveramreporting();
     void endduringrun();
+    void releasesound();
+    void loadsoundfile();
 };

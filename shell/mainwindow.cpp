@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace {
 
@@ -66,10 +65,6 @@ TForm1::TForm1(const language &lang, const QString &title) {
                             24 * metrics.lineSpacing() + margin + 2);
     setCentralWidget(printmemo);
     printmemo->setFocus();
-
-    Timer = new QTimer(this);
-    Timer->setTimerType(Qt::PreciseTimer);
-    Timer->setSingleShot(true);
 }
 
 void TForm1::showscreen(const screen::rows &rows) {

@@ -8,10 +8,9 @@
 class QAction;
 class QMenu;
 class QPlainTextEdit;
-class QTimer;
 class language;
 
-// The main window: the 80 x 24 text screen, the menus and the tone timer. It only shows state
+// The main window: the 80 x 24 text screen and the menus. It only shows state
 // and forwards commands; the application object decides what they do.
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -28,7 +27,6 @@ class TForm1 : public QMainWindow {
     QAction *braillekeyboarditem, *soundssubmenu, *Voicesubmenu, *usesapi5submenu,
         *environmentsubmenu;
     QAction *aboutsubmenu;
-    QTimer *Timer;
 
     // Decides what closing the window means (save, end a run); the window closes when it
     // returns true.

@@ -2,17 +2,29 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace loop {
 
-void processonce() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void processonce() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void waitwhile(const bool &flag) {
     processonce();
     while (flag)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void waitatmost(int milliseconds) {
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setSingleShot(true);
+    timer.start(std::max(milliseconds, 0));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void sleepms(int milliseconds) {

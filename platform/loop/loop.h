@@ -12,6 +12,10 @@ void processonce();
 // notifications) are delivered meanwhile, so handlers run nested inside the wait.
 void waitwhile(const bool &flag);
 
+// One pass that sleeps in the event loop until something is delivered or milliseconds have
+// passed, whichever comes first. For loops that poll: they neither spin nor miss a key.
+void waitatmost(int milliseconds);
+
 // A plain sleep of the calling thread; no messages are handled meanwhile.
 void sleepms(int milliseconds);
 

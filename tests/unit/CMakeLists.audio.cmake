@@ -18,8 +18,11 @@ add_executable(audio_unit_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/unit/soundfile_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/unit/sounds_test.cpp)
 target_link_libraries(audio_unit_tests PRIVATE vlakcore GTest::gtest)
+# The test names are the gtest names, without the printed parameter. OpenAL reads its driver
+# list once per process, so the null backend is chosen before the process starts.
 gtest_discover_tests(audio_unit_tests TEST_PREFIX "unit.audio." DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  NO_PRETTY_VALUES
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ALSOFT_DRIVERS=null")
 
 # Real tones through OpenAL into the PulseAudio server's default sink, recorded from its
 # monitor. Skips when no server answers.
@@ -28,4 +31,4 @@ add_executable(audio_e2e_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/e2e/tone_test.cpp)
 target_link_libraries(audio_e2e_tests PRIVATE vlakcore vlakaudiotesting GTest::gtest)
 gtest_discover_tests(audio_e2e_tests TEST_PREFIX "e2e.audio." DISCOVERY_MODE PRE_TEST
-  PROPERTIES TIMEOUT 60)
+  NO_PRETTY_VALUES PROPERTIES TIMEOUT 60)

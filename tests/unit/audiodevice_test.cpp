@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 // The wave list and the speech stream on a real OpenAL device with its null backend (paced in
 // real time, set by the test's environment) and on the silent stand-in: both keep every duration.
@@ -30,15 +32,33 @@ void turnloop(ms time) {
     loop.exec();
 }
 
-class ondevice : public ::testing::TestWithParam<kind> {
-  protected:
-    // The real device is OpenAL's null backend, so the test runs without a sound card.
-    void SetUp() override { qputenv("ALSOFT_DRIVERS", "null"); }
+struct devicecase {
+    const char *name;
+    kind wanted;
 };
 
+void PrintTo(const devicecase &c, std::ostream *os) { *os << c.name; }
+
+class ondevice : public ::testing::TestWithParam<devicecase> {
+  protected:
+    // The real device is OpenAL's null backend, so the test runs without a sound card. OpenAL
+    // reads the driver list once, at the first device of the process: the test environment sets
+    // it before the process starts, this covers a direct run of the binary.
+    void SetUp() override { qputenv("ALSOFT_DRIVERS", "null"); }
+    kind wanted() const { return GetParam().wanted; }
+};
+
+// A backend other than the null one (a sound server in the session) would make every timing
+// below depend on that server; say so plainly instead.
+void expectdevice(const audio::sounddevice &device, kind wanted) {
+    EXPECT_EQ(device.silent(), wanted == kind::silent) << device.description();
+    if (wanted == kind::automatic)
+        EXPECT_EQ(device.description(), "OpenAL: No Output") << "not OpenAL's null backend";
+}
+
 TEST_P(ondevice, playandwaittakesthewaveslengthatitsrate) {
-    audio::sounddevice device(GetParam());
-    EXPECT_EQ(device.silent(), GetParam() == kind::silent) << device.description();
+    audio::sounddevice device(wanted());
+    expectdevice(device, wanted());
     audio::devicewavelist waves(device);
     waves.load({{"click9", 44100, sine(4410, 0.02)}});
     audio::waveitem &click = waves.find("click9");
@@ -59,13 +79,14 @@ TEST_P(ondevice, playandwaittakesthewaveslengthatitsrate) {
         const auto took = steady::now() - start;
         click.stop();
         EXPECT_GE(took, s.expected - ms(1)) << s.rate;
-        EXPECT_LE(took, s.expected + ms(60)) << s.rate;
+        EXPECT_LE(took, s.expected + ms(150)) << s.rate; // a loaded machine wakes late
     }
     EXPECT_THROW(waves.find("click99"), audio::wavenotfound);
 }
 
 TEST_P(ondevice, streamreportsitsendonceontheuithread) {
-    audio::sounddevice device(GetParam());
+    audio::sounddevice device(wanted());
+    expectdevice(device, wanted());
     audio::devicepcmstream stream(device);
     int drained = 0;
     bool onuithread = false;
@@ -80,16 +101,18 @@ TEST_P(ondevice, streamreportsitsendonceontheuithread) {
     for (int i = 0; i < 10; ++i)
         stream.queue(chunk.data(), chunk.size(), 22050);
     EXPECT_TRUE(stream.playing());
+    // 200 ms of audio; waits on past the report to catch a second one.
     turnloop(ms(500));
     EXPECT_EQ(drained, 1);
     EXPECT_TRUE(onuithread);
     EXPECT_FALSE(stream.playing());
     EXPECT_GE(end - start, ms(195));
-    EXPECT_LE(end - start, ms(400));
+    EXPECT_LE(end - start, ms(350));
 }
 
 TEST_P(ondevice, clearstopsatonceanddropsthequeue) {
-    audio::sounddevice device(GetParam());
+    audio::sounddevice device(wanted());
+    expectdevice(device, wanted());
     audio::devicepcmstream stream(device);
     int drained = 0;
     stream.setondrained([&] { ++drained; });
@@ -106,9 +129,9 @@ TEST_P(ondevice, clearstopsatonceanddropsthequeue) {
     EXPECT_EQ(drained, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(devices, ondevice, ::testing::Values(kind::automatic, kind::silent),
-                         [](const auto &info) {
-                             return info.param == kind::silent ? "silent" : "openalnull";
-                         });
+INSTANTIATE_TEST_SUITE_P(devices, ondevice,
+                         ::testing::Values(devicecase{"openalnull", kind::automatic},
+                                           devicecase{"silent", kind::silent}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -21,6 +21,7 @@ class apptest : public ::testing::Test {
         previous = QDir::currentPath();
         QDir::setCurrent(folder.path());
         messagebox::sethandler([this](const QString &text) { messages << text; });
+        QFile::copy(QStringLiteral(VLAK_RUNDIR "/sounds.dat"), folder.filePath("sounds.dat"));
     }
     void TearDown() override {
         app.reset();

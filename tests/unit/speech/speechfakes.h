@@ -7,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QDateTime>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,11 +21,8 @@ inline bool waituntil(const std::function<bool()> &done, int timeoutms) {
     wake.setSingleShot(true);
     wake.start(timeoutms);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    int n = 0;
-    while (!done() && !deadline.hasExpired()) {
+    while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (getenv("DBGW")) fprintf(stderr, "it %d rem %lld active %d t %lld\n", ++n, deadline.remainingTime(), wake.isActive(), (long long)(QDateTime::currentMSecsSinceEpoch() % 100000));
-    }
     return done();
 }
 

@@ -226,20 +226,23 @@ TEST(tts4, tagsaudiblychangepitch) {
     EXPECT_GT(high / low, 1.6) << low << " Hz against " << high << " Hz";
 }
 
-TEST(tts4, tagsaudiblychangevolumeandthetopnevercllips) {
+TEST(tts4, tagsaudiblychangevolumeandthetopneverclips) {
     rig r;
     ASSERT_TRUE(r.engine);
     r.engine->Inject("\\Vol=65280\\"); // the top of the slider
     const int full = peak(r.record(sentence));
     r.engine->Inject("\\Vol=65535\\");
-    const int beyond = peak(r.record(sentence));
+    const auto loudest = r.record(sentence);
     r.engine->Inject("\\Vol=16320\\"); // a quarter of the way up
     const int quarter = peak(r.record(sentence));
     r.engine->Inject("\\Vol=0\\");
     const int none = peak(r.record(sentence));
     EXPECT_GT(full, 20000);
     EXPECT_LT(full, 32767);
-    EXPECT_EQ(beyond, full);
+    EXPECT_EQ(std::count_if(loudest.begin(), loudest.end(),
+                            [](std::int16_t v) { return v == 32767 || v == -32768; }),
+              0)
+        << "the top level never clips";
     EXPECT_NEAR(double(quarter) / full, 0.25, 0.06);
     EXPECT_LT(none, 64);
 }
@@ -248,11 +251,8 @@ TEST(tts4, audioresetendstheaudioatonce) {
     rig r("sk", 1.0); // real time, so there is audio left to cut
     ASSERT_TRUE(r.engine);
     ASSERT_EQ(r.say(sentence + sentence + sentence), tts4::s_ok);
-    QElapsedTimer w; w.start();
     ASSERT_TRUE(waituntil([&] { return r.out.writes > 0; }, 2000));
-    fprintf(stderr, "a %lld\n", w.elapsed());
     waituntil([] { return false; }, 150);
-    fprintf(stderr, "b %lld\n", w.elapsed());
     ASSERT_TRUE(r.out.playing());
 
     QElapsedTimer t;
