@@ -28,8 +28,8 @@ constexpr int prerollsamples = 44;
 
 std::uint64_t timestamp() {
     using namespace std::chrono;
-    return std::uint64_t(duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() /
-                         100);
+    return std::uint64_t(
+        duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() / 100);
 }
 
 // The one synthesiser of the process (espeak-ng is a single global instance). Its worker thread
@@ -200,7 +200,8 @@ class engineimpl : public espeakengine {
             if (name != "spd" && name != "pit" && name != "vol")
                 continue;
             bool ok = false;
-            const qlonglong value = QString::fromLatin1(tag.substr(eq + 1)).trimmed().toLongLong(&ok);
+            const qlonglong value =
+                QString::fromLatin1(tag.substr(eq + 1)).trimmed().toLongLong(&ok);
             if (!ok)
                 return e_invalidarg;
             const qlonglong level = std::clamp<qlonglong>(value, 0, 0xFFFF);

@@ -23,12 +23,14 @@ constexpr hresult s_false = 1; // Next fetched fewer modes than asked for
 constexpr hresult e_notimpl = hresult(0x80004001);
 constexpr hresult e_fail = hresult(0x80004005);
 constexpr hresult e_invalidarg = hresult(0x80070057);
-constexpr hresult e_unknownmode = hresult(0x80040201); // Select with an identifier not listed
-constexpr hresult e_synthesis = hresult(0x80040202);   // the synthesiser refused the call
-constexpr hresult e_queuefull = hresult(0x80040203);   // too much text waiting; retry later
+constexpr hresult e_unknownmode = hresult(0x80040201);   // Select with an identifier not listed
+constexpr hresult e_synthesis = hresult(0x80040202);     // the synthesiser refused the call
+constexpr hresult e_queuefull = hresult(0x80040203);     // too much text waiting; retry later
 constexpr hresult e_notregistered = hresult(0x80040204); // UnRegister of an unknown key
 
-inline bool failed(hresult r) { return r < 0; }
+inline bool failed(hresult r) {
+    return r < 0;
+}
 // A sentence for a message box.
 std::string errortext(hresult r);
 

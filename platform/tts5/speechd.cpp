@@ -42,7 +42,9 @@ void post(std::size_t msgid, spdevent event);
 void onbegin(std::size_t msgid, std::size_t, SPDNotificationType) {
     post(msgid, spdevent::begin);
 }
-void onend(std::size_t msgid, std::size_t, SPDNotificationType) { post(msgid, spdevent::end); }
+void onend(std::size_t msgid, std::size_t, SPDNotificationType) {
+    post(msgid, spdevent::end);
+}
 void oncancel(std::size_t msgid, std::size_t, SPDNotificationType) {
     post(msgid, spdevent::cancel);
 }
@@ -191,8 +193,7 @@ class spdvoice : public automationvoice {
         conn->callback_begin = onbegin;
         conn->callback_end = onend;
         conn->callback_cancel = oncancel;
-        if (spd_set_notification_on(conn, SPDNotification(SPD_BEGIN | SPD_END | SPD_CANCEL)) !=
-            0) {
+        if (spd_set_notification_on(conn, SPDNotification(SPD_BEGIN | SPD_END | SPD_CANCEL)) != 0) {
             spd_close(conn);
             conn = nullptr;
             return false;
@@ -290,7 +291,8 @@ class spdvoice : public automationvoice {
         fallbackstreams.push_back(number);
         const hresult r = fallbackengine->TextData(0, 0, bytes.c_str(), bytes.size() + 1);
         if (failed(r)) {
-            fallbackstreams.erase(std::find(fallbackstreams.begin(), fallbackstreams.end(), number));
+            fallbackstreams.erase(
+                std::find(fallbackstreams.begin(), fallbackstreams.end(), number));
             return r;
         }
         if (!started)
@@ -371,8 +373,7 @@ void post(std::size_t msgid, spdevent event) {
 
 } // namespace
 
-std::unique_ptr<automationvoice> createvoice(audio::pcmstream *fallbackaudio,
-                                             const options &opts) {
+std::unique_ptr<automationvoice> createvoice(audio::pcmstream *fallbackaudio, const options &opts) {
     return std::make_unique<spdvoice>(fallbackaudio, opts);
 }
 

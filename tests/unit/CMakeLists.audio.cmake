@@ -31,4 +31,4 @@ add_executable(audio_e2e_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/e2e/tone_test.cpp)
 target_link_libraries(audio_e2e_tests PRIVATE vlakcore vlakaudiotesting GTest::gtest)
 gtest_discover_tests(audio_e2e_tests TEST_PREFIX "e2e.audio." DISCOVERY_MODE PRE_TEST
-  NO_PRETTY_VALUES PROPERTIES TIMEOUT 60)
+  PROPERTIES TIMEOUT 60)

@@ -2,9 +2,20 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <cctype>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 namespace {
+
+// gtest names take letters, digits and underscores; the case's description, so spelled, names it.
+std::string casename(const char *what) {
+    std::string name;
+    for (const char *c = what; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
 
 using bytes = std::vector<unsigned char>;
 
@@ -55,6 +66,10 @@ struct damagecase {
     const char *fault;
 };
 
+void PrintTo(const damagecase &c, std::ostream *os) {
+    *os << c.what;
+}
+
 class damagedfile : public ::testing::TestWithParam<damagecase> {};
 
 TEST_P(damagedfile, namesthefault) {
@@ -77,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                       damagecase{"length beyond file", 26, 1000, "truncated"},
                       damagecase{"rate", 22, 5, "rate 5 is outside"},
                       damagecase{"name length", 16, 0x646e7300, "name length 0"}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return casename(info.param.what); });
 
 TEST(soundfile, extrabytesandduplicatenamesarefaults) {
     bytes b = audio::soundfile::encode(sample);

@@ -4,10 +4,21 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cctype>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
 
 namespace {
+
+// gtest names take letters, digits and underscores; the case's description, so spelled, names it.
+std::string casename(const char *what) {
+    std::string name;
+    for (const char *c = what; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
 
 using steady = std::chrono::steady_clock;
 using strings = std::vector<std::string>;
@@ -47,6 +58,10 @@ struct playcase {
     std::uint8_t octaveafter;
     std::int32_t durationafter;
 };
+
+void PrintTo(const playcase &c, std::ostream *os) {
+    *os << c.what;
+}
 
 class playnotesrules : public ::testing::TestWithParam<playcase> {};
 
@@ -146,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {},
                                5,
                                9}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return casename(info.param.what); });
 
 TEST(playnotes, resetrunbringsbackoctaveanddurationone) {
     fakewavelist waves(allitems());
@@ -235,6 +250,10 @@ struct oneshotcase {
     strings calls;
 };
 
+void PrintTo(const oneshotcase &c, std::ostream *os) {
+    *os << c.what;
+}
+
 class beepandclick : public ::testing::TestWithParam<oneshotcase> {};
 
 TEST_P(beepandclick, playtotheendwithoutturningthemessageloop) {
@@ -264,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
             "click -0.5 plays click0", true, -0.5, {"click0 volume -1200", "click0 play 1"}},
         oneshotcase{"sounds off: no beep", false, -2000, {}},
         oneshotcase{"sounds off: no click", false, 9, {}}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return casename(info.param.what); });
 
 TEST(click, missingclickendswiththelookuperror) {
     fakewavelist waves(allitems());

@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,12 +18,15 @@ namespace speechtest {
 // Sleeps in the event loop until done() or the timeout; true when done.
 inline bool waituntil(const std::function<bool()> &done, int timeoutms) {
     QDeadlineTimer deadline(timeoutms, Qt::PreciseTimer);
-    QTimer wake;
+    QTimer wake; // wakes the loop at the deadline when nothing else does
     wake.setSingleShot(true);
-    wake.start(timeoutms);
+    wake.setTimerType(Qt::PreciseTimer);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!done() && !deadline.hasExpired())
+    while (!done() && !deadline.hasExpired()) {
+        if (!wake.isActive())
+            wake.start(int(std::max<qint64>(1, deadline.remainingTime())));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     return done();
 }
 
