@@ -25,10 +25,11 @@ gtest_discover_tests(audio_unit_tests TEST_PREFIX "unit.audio." DISCOVERY_MODE P
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ALSOFT_DRIVERS=null")
 
 # Real tones through OpenAL into the PulseAudio server's default sink, recorded from its
-# monitor. Skips when no server answers.
+# monitor. Skips when no server answers. The tests share that sink, so they never run together:
+# one test's tone would be recorded in the other's.
 add_executable(audio_e2e_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/unit/audio_main.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/e2e/tone_test.cpp)
 target_link_libraries(audio_e2e_tests PRIVATE vlakcore vlakaudiotesting GTest::gtest)
 gtest_discover_tests(audio_e2e_tests TEST_PREFIX "e2e.audio." DISCOVERY_MODE PRE_TEST
-  PROPERTIES TIMEOUT 60)
+  PROPERTIES TIMEOUT 60 RESOURCE_LOCK audiosink)

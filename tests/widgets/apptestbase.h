@@ -6,7 +6,10 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <ostream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -55,5 +58,17 @@ class apptest : public ::testing::Test {
     QStringList messages;
     std::unique_ptr<application> app;
 };
+
+// Runs steps against the modal dialog of type D once the command that follows shows it.
+template <class D> void whenmodal(std::function<void(D &)> steps) {
+    QTimer::singleShot(0, [steps] {
+        auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        // The offscreen platform activates the dialog's window without telling the widgets.
+        QApplication::setActiveWindow(dialog);
+        steps(*dialog);
+    });
+}
 
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }

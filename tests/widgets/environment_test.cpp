@@ -12,18 +12,6 @@
 
 namespace {
 
-// Runs steps against the dialog once it is shown modally by the command that follows.
-void whenmodal(std::function<void(TForm3 &)> steps) {
-    QTimer::singleShot(0, [steps] {
-        auto *dialog = qobject_cast<TForm3 *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-        // The offscreen platform activates the dialog's window without telling the widgets.
-        QApplication::setActiveWindow(dialog);
-        steps(*dialog);
-    });
-}
-
 QString checkedname(TForm3 &d) { return d.languagebuttons->checkedButton()->text(); }
 
 } // namespace
@@ -34,7 +22,7 @@ TEST_F(environment, clickingenglishrecaptionsthedialogandokstoresit) {
     application &a = start();
     showwindow();
     QString titleafterclick, groupafterclick;
-    whenmodal([&](TForm3 &d) {
+    whenmodal<TForm3>([&](TForm3 &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Nastavení prostředí"));
         EXPECT_EQ(d.languagergroup->title(), QStringLiteral("&jazyk"));
         EXPECT_EQ(d.okbitbtn->text(), QStringLiteral("&Ok"));
@@ -62,7 +50,7 @@ TEST_F(environment, clickingenglishrecaptionsthedialogandokstoresit) {
 
 TEST_F(environment, thesamelanguagewithokwritesandsaysnothing) {
     application &a = start();
-    whenmodal([](TForm3 &d) { d.okbitbtn->click(); });
+    whenmodal<TForm3>([](TForm3 &d) { d.okbitbtn->click(); });
     a.form1->environmentsubmenu->trigger();
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_TRUE(readfile("vlak.ini").contains("language=1000"));
@@ -72,7 +60,7 @@ TEST_F(environment, cancelwritesnothingbutkeepstheclickedlanguage) {
     writefile("vlak.ini", "[environment]\nlanguage=3000\n");
     application &a = start();
     EXPECT_EQ(a.form1->Startsubmenu->text(), QStringLiteral("&Spustiť"));
-    whenmodal([](TForm3 &d) {
+    whenmodal<TForm3>([](TForm3 &d) {
         EXPECT_EQ(checkedname(d), QStringLiteral("Slovenčina"));
         d.languagebuttons->button(2000)->click();
         QTest::keyClick(&d, Qt::Key_Escape);
@@ -88,7 +76,7 @@ TEST_F(environment, anunknownstoredlanguageselectsnoitem) {
     writefile("vlak.ini", "[environment]\nlanguage=5000\n");
     application &a = start();
     EXPECT_EQ(a.form1->Startsubmenu->text(), QString()); // no texts at that base
-    whenmodal([](TForm3 &d) {
+    whenmodal<TForm3>([](TForm3 &d) {
         EXPECT_EQ(d.languagebuttons->checkedButton(), nullptr);
         d.languagebuttons->button(1000)->click();
         d.okbitbtn->click();

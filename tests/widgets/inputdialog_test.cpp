@@ -9,18 +9,6 @@
 
 namespace {
 
-// Runs steps against the input dialog once INPUT shows it.
-void whenmodal(std::function<void(TForm2 &)> steps) {
-    QTimer::singleShot(0, [steps] {
-        auto *dialog = qobject_cast<TForm2 *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-        // The offscreen platform activates the dialog's window without telling the widgets.
-        QApplication::setActiveWindow(dialog);
-        steps(*dialog);
-    });
-}
-
 // Types a line into the dialog's box and confirms it with Enter.
 void typeline(TForm2 &d, const QString &line) {
     QTest::keyClicks(d.focusWidget(), line);
@@ -36,7 +24,7 @@ TEST_F(inputdialog, typedtwelveandenteraretheprogramsnumber) {
     showwindow();
     double value = -1;
     a.programentry = [&](zumcommands &rt) { rt.inputnum(value, 0); };
-    whenmodal([](TForm2 &d) {
+    whenmodal<TForm2>([](TForm2 &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Vlož data"));
         EXPECT_EQ(d.Enterbitbtn->text(), QStringLiteral("&Ok"));
         EXPECT_EQ(d.exitprogrambtn->text(), QStringLiteral("U&končit program"));
@@ -54,7 +42,7 @@ TEST_F(inputdialog, escapestaysandtheclosboxcancels) {
     double value = 7.5;
     bool openafterescape = false;
     a.programentry = [&](zumcommands &rt) { rt.inputnum(value, 0); };
-    whenmodal([&](TForm2 &d) {
+    whenmodal<TForm2>([&](TForm2 &d) {
         QTest::keyClicks(d.inputedit, "3");
         // An accidental Escape must not skip the question.
         QTest::keyClick(d.inputedit, Qt::Key_Escape);
@@ -74,9 +62,9 @@ TEST_F(inputdialog, lettersareretypedonce) {
     double value = -1;
     int openings = 0;
     a.programentry = [&](zumcommands &rt) { rt.inputnum(value, 0); };
-    whenmodal([&](TForm2 &d) {
+    whenmodal<TForm2>([&](TForm2 &d) {
         ++openings;
-        whenmodal([&](TForm2 &again) {
+        whenmodal<TForm2>([&](TForm2 &again) {
             ++openings;
             EXPECT_EQ(again.inputedit->text(), QString()); // the box opens empty
             typeline(again, "7");
@@ -99,7 +87,7 @@ TEST_F(inputdialog, theexitbuttonsavesthememoryimageandendstheprocess) {
             showwindow();
             double value = 0;
             a.programentry = [&](zumcommands &rt) { rt.inputnum(value, 0); };
-            whenmodal([](TForm2 &d) { QTest::mouseClick(d.exitprogrambtn, Qt::LeftButton); });
+            whenmodal<TForm2>([](TForm2 &d) { QTest::mouseClick(d.exitprogrambtn, Qt::LeftButton); });
             a.form1->Startsubmenu->trigger();
         },
         ::testing::ExitedWithCode(0), "");
