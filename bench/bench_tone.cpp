@@ -1,7 +1,8 @@
 // bench_tone: figures for the tones, measured through OpenAL into the PulseAudio server's
 // default sink and recorded from its monitor:
 //   - tone length error: requested duration against the recorded length;
-//   - latency: from the playnotes call to the first audible sample of the sink;
+//   - latency: from the playnotes call to the first audible sample of the sink, also right
+//     after an idle spell, when the device has paused its mixer and the play resumes it;
 //   - CPU used by the process during a 5-second tone wait;
 //   - how long beep's play-and-wait runs past the end of the beep.
 // Needs a PulseAudio server (the test session's null sink will do); says so and ends if none.
@@ -114,6 +115,39 @@ int main(int argc, char **argv) {
                 "(an upper bound: includes the recorder's shortest delivery delay)\n",
                 median(latencies), *std::min_element(latencies.begin(), latencies.end()),
                 *std::max_element(latencies.begin(), latencies.end()));
+
+    // The same tone with the device running (50 ms after the last one) and after an idle spell
+    // (the device pauses within 200 ms of silence; the play resumes it).
+    std::vector<double> awake, resumed, wakecost;
+    int pausedbefore = 0;
+    for (int rep = 0; rep < 10; ++rep) {
+        const bool idle = rep % 2 == 1;
+        rec.collect(ms(idle ? 400 : 50));
+        pausedbefore += idle && device.paused();
+        const std::size_t from = rec.samples().size();
+        const auto call = steady::now();
+        sounds.playnotes({1000}, 50, 1);
+        rec.collect(ms(150));
+        const std::vector<std::int16_t> slice(rec.samples().begin() + long(from),
+                                              rec.samples().end());
+        const analysis::tone t = analysis::analyse(slice, analysis::recorder::rate);
+        if (t.found)
+            (idle ? resumed : awake)
+                .push_back(millis(
+                    rec.timeofsample(double(from) + t.onset * analysis::recorder::rate) - call));
+    }
+    for (int rep = 0; rep < 5; ++rep) {
+        rec.collect(ms(400));
+        const auto w = steady::now();
+        device.wake();
+        wakecost.push_back(millis(steady::now() - w));
+    }
+    std::printf("\nplaynotes to first audible sample, device running: median %.2f ms (%zu tones); "
+                "after an idle spell (paused before %d of 5): median %.2f ms, max %.2f (%zu "
+                "tones); resuming the device takes %.3f ms (median)\n",
+                median(awake), awake.size(), pausedbefore, median(resumed),
+                resumed.empty() ? 0.0 : *std::max_element(resumed.begin(), resumed.end()),
+                resumed.size(), median(wakecost));
 
     std::vector<double> overrun;
     for (int rep = 0; rep < 5; ++rep) {

@@ -47,6 +47,7 @@ class devicewavelist::item : public waveitem {
         if (!device.active())
             return;
         if (source) {
+            device.unwatch(source);
             alSourceStop(source);
             alDeleteSources(1, &source);
         }
@@ -79,8 +80,10 @@ class devicewavelist::item : public waveitem {
         const auto length = std::chrono::duration_cast<steadyclock::duration>(
             std::chrono::duration<double>(double(frames) / rate));
         const bool audible = prepare();
-        if (audible)
+        if (audible) {
+            device.wake();
             alSourcePlay(source);
+        }
         if (!waituntilend)
             return;
         if (!audible || loop) {
@@ -133,6 +136,7 @@ class devicewavelist::item : public waveitem {
             alSourcei(source, AL_BUFFER, ALint(buffer));
             alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
             alSource3f(source, AL_POSITION, 0, 0, 0);
+            device.watch(source);
         }
         alSourceStop(source);
         alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);

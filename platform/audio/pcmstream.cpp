@@ -28,6 +28,7 @@ devicepcmstream::devicepcmstream(sounddevice &device) : device(device) {
     }
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
     alSource3f(source, AL_POSITION, 0, 0, 0);
+    device.watch(source);
 }
 
 devicepcmstream::~devicepcmstream() {
@@ -35,6 +36,7 @@ devicepcmstream::~devicepcmstream() {
     if (!device.active())
         return;
     if (source) {
+        device.unwatch(source);
         alSourceStop(source);
         alSourcei(source, AL_BUFFER, 0);
         alDeleteSources(1, &source);
@@ -83,8 +85,10 @@ void devicepcmstream::queue(const std::int16_t *samples, std::size_t count, int 
         queuedrate = rate;
         ALint state = AL_STOPPED;
         alGetSourcei(source, AL_SOURCE_STATE, &state);
-        if (state != AL_PLAYING)
+        if (state != AL_PLAYING) {
+            device.wake();
             alSourcePlay(source);
+        }
     }
     if (!watch.isActive())
         watch.start(pollms);
@@ -129,8 +133,10 @@ void devicepcmstream::poll() {
     if (queued > 0) {
         ALint state = AL_STOPPED;
         alGetSourcei(source, AL_SOURCE_STATE, &state);
-        if (state != AL_PLAYING)
+        if (state != AL_PLAYING) {
+            device.wake();
             alSourcePlay(source);
+        }
         return;
     }
     if (!held.empty()) {

@@ -2,18 +2,27 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <vector>
 
 namespace audio {
 
 namespace {
 
 std::atomic<int> instances{0};
+
+// How often a running device looks for something playing. It pauses after one to two ticks of
+// silence: late enough that the last sound has left the output buffer, and a tick costs nothing
+// next to the mixer's 170 periods a second.
+constexpr int idletickms = 100;
 
 // Our layer of the OpenAL configuration. bsinc12 keeps tones pitched far above a wave's natural
 // rate free of aliasing.
@@ -52,6 +61,12 @@ class configlayer {
 struct sounddevice::handles {
     ALCdevice *device = nullptr;
     ALCcontext *context = nullptr;
+    LPALCDEVICEPAUSESOFT pausedevice = nullptr;
+    LPALCDEVICERESUMESOFT resumedevice = nullptr;
+    bool paused = false;
+    bool idleseen = false; // nothing played at the last tick
+    std::vector<unsigned> sources;
+    QTimer idlewatch;
 };
 
 sounddevice::sounddevice(kind wanted) : al(std::make_unique<handles>()) {
@@ -85,9 +100,24 @@ sounddevice::sounddevice(kind wanted) : al(std::make_unique<handles>()) {
     const ALCchar *name = alcGetString(al->device, ALC_DEVICE_SPECIFIER);
     about = std::string("OpenAL: ") + (name ? name : "default device");
     isopen = true;
+
+    // Pausing needs the extension, and a UI thread to turn the idle timer that pauses again.
+    if (!QCoreApplication::instance() ||
+        !alcIsExtensionPresent(al->device, "ALC_SOFT_pause_device"))
+        return;
+    al->pausedevice =
+        reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(al->device, "alcDevicePauseSOFT"));
+    al->resumedevice = reinterpret_cast<LPALCDEVICERESUMESOFT>(
+        alcGetProcAddress(al->device, "alcDeviceResumeSOFT"));
+    if (!al->pausedevice || !al->resumedevice)
+        return;
+    al->idlewatch.setInterval(idletickms);
+    QObject::connect(&al->idlewatch, &QTimer::timeout, [this] { checkidle(); });
+    pause(); // nothing plays yet
 }
 
 sounddevice::~sounddevice() {
+    al->idlewatch.stop();
     if (al->context) {
         alcMakeContextCurrent(nullptr);
         alcDestroyContext(al->context);
@@ -101,6 +131,51 @@ bool sounddevice::active() const {
     if (!isopen)
         return false;
     return alcGetCurrentContext() == al->context || alcMakeContextCurrent(al->context);
+}
+
+void sounddevice::wake() {
+    al->idleseen = false;
+    if (!al->paused)
+        return;
+    al->resumedevice(al->device);
+    al->paused = false;
+    al->idlewatch.start();
+}
+
+void sounddevice::watch(unsigned source) {
+    al->sources.push_back(source);
+}
+
+void sounddevice::unwatch(unsigned source) {
+    al->sources.erase(std::remove(al->sources.begin(), al->sources.end(), source),
+                      al->sources.end());
+}
+
+bool sounddevice::paused() const {
+    return al->paused;
+}
+
+void sounddevice::checkidle() {
+    if (al->paused || !active())
+        return;
+    const bool playing = std::any_of(al->sources.begin(), al->sources.end(), [](unsigned s) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(s, AL_SOURCE_STATE, &state);
+        return state == AL_PLAYING;
+    });
+    if (playing || !al->idleseen) {
+        // Silent for less than a whole tick: the end of a sound may still be in the output.
+        al->idleseen = !playing;
+        return;
+    }
+    pause();
+}
+
+void sounddevice::pause() {
+    al->idlewatch.stop();
+    al->pausedevice(al->device);
+    al->paused = true;
+    al->idleseen = false;
 }
 
 } // namespace audio

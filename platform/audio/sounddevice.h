@@ -11,6 +11,11 @@
 // Low latency is asked for through an OpenAL configuration file of ours (256-frame periods, two
 // of them, about 11 ms), read after the user's own files so it layers over them. A user who
 // points ALSOFT_CONF at a file of their own keeps full control: we then add nothing.
+//
+// OpenAL's mixer runs for as long as the device does, mixing silence at every period even when
+// nothing plays. So the device is paused while idle (ALC_SOFT_pause_device) and woken right
+// before a play or queue: a UI-thread timer, running only while the device runs, pauses it once
+// none of the watched sources has played for a whole tick.
 namespace audio {
 
 class sounddevice {
@@ -32,7 +37,18 @@ class sounddevice {
     // made current again if something else changed it).
     bool active() const;
 
+    // Resumes a device paused for being idle. Call right before every play or queue.
+    void wake();
+    // The sources that keep the device awake while they play.
+    void watch(unsigned source);
+    void unwatch(unsigned source);
+    // True while the mixer is paused for want of anything to play.
+    bool paused() const;
+
   private:
+    void checkidle();
+    void pause();
+
     struct handles;
     std::unique_ptr<handles> al;
     bool isopen = false;

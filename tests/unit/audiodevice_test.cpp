@@ -127,6 +127,47 @@ TEST_P(ondevice, clearstopsatonceanddropsthequeue) {
     EXPECT_EQ(drained, 1);
 }
 
+// An idle device pauses its mixer (nothing to mix costs nothing) and a play or queue wakes it:
+// a sound after an idle spell still takes its own length, and a sounding loop keeps it awake.
+TEST_P(ondevice, idledevicepausesandwakesforthenextsound) {
+    audio::sounddevice device(wanted());
+    expectdevice(device, wanted());
+    const bool pauses = wanted() != kind::silent;
+    audio::devicewavelist waves(device);
+    waves.load({{"click9", 44100, sine(4410, 0.02)}});
+    audio::waveitem &click = waves.find("click9");
+    click.setvolume(-10000);
+    audio::devicepcmstream stream(device);
+    int drained = 0;
+    stream.setondrained([&] { ++drained; });
+    const auto chunk = sine(2205, 0.05); // 100 ms at 22,050 samples/s
+
+    for (int round = 0; round < 2; ++round) {
+        turnloop(ms(400));
+        EXPECT_EQ(device.paused(), pauses);
+        const auto start = steady::now();
+        click.play(true);
+        const auto took = steady::now() - start;
+        EXPECT_GE(took, ms(99));
+        EXPECT_LE(took, ms(250)); // a device left paused stalls until the 500 ms give-up
+
+        turnloop(ms(400));
+        EXPECT_EQ(device.paused(), pauses);
+        const auto queued = steady::now();
+        stream.queue(chunk.data(), chunk.size(), 22050);
+        turnloop(ms(300)); // a paused device never drains
+        EXPECT_EQ(drained, round + 1);
+        EXPECT_FALSE(stream.playing());
+        EXPECT_GE(steady::now() - queued, ms(100));
+    }
+
+    click.setloop(true);
+    click.play(false);
+    turnloop(ms(400));
+    EXPECT_FALSE(device.paused());
+    click.stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(devices, ondevice,
                          ::testing::Values(devicecase{"openalnull", kind::automatic},
                                            devicecase{"silent", kind::silent}),
