@@ -72,4 +72,26 @@ TEST_F(realaudio, beepplaysoutbeforeitreturns) {
     EXPECT_LE(took, ms(200));
 }
 
+// After an idle spell the device has paused its mixer; the beep wakes it, sounds promptly and
+// plays out whole.
+TEST_F(realaudio, beepafteranidlespellsoundspromptlyandwhole) {
+    rec.collect(ms(400));
+    EXPECT_TRUE(device->paused());
+    const std::size_t from = rec.samples().size();
+    const auto start = std::chrono::steady_clock::now();
+    sounds->beep();
+    const auto took = std::chrono::steady_clock::now() - start;
+    rec.collect(ms(300));
+    rec.stop();
+    const std::vector<std::int16_t> slice(rec.samples().begin() + long(from), rec.samples().end());
+    const analysis::tone t = analysis::analyse(slice, analysis::recorder::rate);
+    ASSERT_TRUE(t.found);
+    EXPECT_NEAR(t.length * 1000, 150, 3);
+    EXPECT_GE(took, ms(150));
+    EXPECT_LE(took, ms(200));
+    // About 10 ms when awake; a wake that waited for a timer tick would take 100 ms.
+    const auto onset = rec.timeofsample(double(from) + t.onset * analysis::recorder::rate);
+    EXPECT_LE(onset - start, ms(60));
+}
+
 } // namespace
