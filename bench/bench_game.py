@@ -22,7 +22,8 @@ def cpu_seconds(pid):
 
 
 def whole_game(rundir):
-    vlak = Vlak(rundir)
+    ini = "[voice]\nvoiceallowed=0\n"
+    vlak = Vlak(rundir, before_start=lambda d: open(os.path.join(d, "vlak.ini"), "w").write(ini))
     try:
         wait_for("the screen", vlak.screen)
         cpu0, wall0 = cpu_seconds(vlak.process.pid), time.monotonic()

@@ -6,6 +6,8 @@
 #include "shell/environmentdialog.h"
 #include "shell/mainwindow.h"
 #include "shell/messagebox.h"
+#include "shell/soundsdialog.h"
+#include "speech/voicedialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,7 +27,7 @@ application::application(const QString &exepath, char decimalseparator)
       library(scr, print, memory, sounds),
       cycle(runcycle::hooks{
           [this](bool enabled) { setmenus(enabled); },
-          [] {},
+          [this] { preparespeech(); },
           [this] { library.resetrun(); },
           [this] { programentry(library); },
           [this] { print.printstr(lang.text(25), 0); },
@@ -57,6 +59,73 @@ application::application(const QString &exepath, char decimalseparator)
     QObject::connect(form1->environmentsubmenu, &QAction::triggered, [this] {
         try {
             form3->environmentsubmenuClick();
+        } catch (const std::exception &e) {
+            messagebox::showtext(QString::fromStdString(e.what()));
+        }
+    });
+    createvoicedialog();
+    createsoundsdialog();
+}
+
+void application::createvoicedialog() {
+    speech.tone = [this](double note, double duration, double octave) {
+        sounds.playnotes({note}, duration, octave);
+    };
+    allowvoice = [this] { return sapi4.turnvoiceon(); };
+    // A failing step of the dialog's creation is told; the dialog exists all the same.
+    try {
+        form4 = std::make_unique<TForm4>(
+            TForm4::context{lang, speech, sapi4, ini, [this] { return form1->windowTitle(); }},
+            form1.get());
+    } catch (const std::exception &e) {
+        messagebox::showtext(QString::fromStdString(e.what()));
+    }
+    QObject::connect(form1->Voicesubmenu, &QAction::triggered, [this] {
+        try {
+            if (form4)
+                form4->VoicesubmenuClick();
+        } catch (const std::exception &e) {
+            messagebox::showtext(QString::fromStdString(e.what()));
+        }
+    });
+    QObject::connect(form1->usesapi5submenu, &QAction::triggered, [this] { usesapi5submenuClick(); });
+}
+
+void application::usesapi5submenuClick() {
+    // The item is checkable: the toolkit has already inverted the tick.
+    const bool on = form1->usesapi5submenu->isChecked();
+    speech.flags.usesapi5 = speech.flags.engineready = on;
+    form1->Voicesubmenu->setEnabled(!on);
+    try {
+        ini.writeint("Voice", "SAPI5", on ? 1 : 0);
+        sounds.playnotes({on ? 400.0 : 600.0}, 50, 3);
+        sounds.playnotes({on ? 600.0 : 400.0}, 50, 3);
+    } catch (const std::exception &e) {
+        messagebox::showtext(QString::fromStdString(e.what()));
+    }
+}
+
+void application::preparespeech() {
+    if (form1->usesapi5submenu->isChecked() || !speech.flags.voiceallowed)
+        return;
+    sapi4.readvoicesettings();
+    if (!speech.flags.engineready) {
+        sapi4.preparevoice();
+        sapi4.writevoicesettings();
+        sapi4.readvoicesettings();
+    }
+}
+
+void application::createsoundsdialog() {
+    form5 = std::make_unique<TForm5>(
+        lang,
+        TForm5::wiring{speech.flags.voiceallowed, sounds, allowvoice,
+                       [this](bool enabled) { form1->Voicesubmenu->setEnabled(enabled); },
+                       [this] { usersettings.writesettings(); }},
+        form1.get());
+    QObject::connect(form1->soundssubmenu, &QAction::triggered, [this] {
+        try {
+            form5->soundssubmenuClick();
         } catch (const std::exception &e) {
             messagebox::showtext(QString::fromStdString(e.what()));
         }
@@ -99,8 +168,9 @@ void application::createmainwindow(const QString &exepath) {
         sounds.zumirasounds = true;
         sounds.sndvolume = 0;
         braillemode = false;
+        sapi4.initspeech(*device);
         form1->usesapi5submenu->setVisible(true);
-        const bool sapi5 = usersettings.readsettings([] { return false; });
+        const bool sapi5 = usersettings.readsettings([this] { return sapi4.enumeratorpresent(); });
         form1->usesapi5submenu->setChecked(sapi5);
         form1->braillekeyboarditem->setChecked(braillemode);
         speech.flags.usesapi5 = speech.flags.engineready = sapi5;
@@ -146,6 +216,9 @@ void application::saveramreporting() {
 void application::releasesound() {
     // Errors while letting go of the device do not matter any more: the process is ending.
     try {
+        // The speech stream plays on the device: it goes first, with the voices that use it.
+        form4.reset();
+        sapi4.shutdown();
         waves.reset();
         device.reset();
     } catch (...) {

@@ -13,6 +13,7 @@
 #include "runtime/zumlibrary.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "speech/sapi4voice.h"
 #include "speech/speechfront.h"
 
 #include <QString>
@@ -23,6 +24,8 @@
 class TForm1;
 class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
 
 // The whole application, built in its fixed start-up order and wired once: the runtime's own
 // state first, then the windows. Tests build it with their own executable path and data folder.
@@ -44,6 +47,9 @@ class application {
     // before the settings are read, the sound file is loaded in its place in start-up.
     std::unique_ptr<audio::sounddevice> device;
     std::unique_ptr<audio::devicewavelist> waves;
+    // The embedded engine in its role: voices, the prepared engine, the stored choice. Its
+    // speech stream plays on the device, so it is declared after it and goes first.
+    sapi4voice sapi4{speech, ini, lang};
     soundcommands sounds;
     bool braillemode = false;
     settings usersettings;
@@ -64,10 +70,19 @@ class application {
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+
+    // The voice part of OK in the sounds dialog, for the speech front to set: when a voice
+    // enumerator exists, fillvoicelist, preparevoice, writevoicesettings and return true; without
+    // one return false, and the dialog says that no voices are available. Unset: no enumerator.
+    std::function<bool()> allowvoice;
 
     // Exit command: saves the memory image; idle it closes the main window, during a run it
     // ends the process at once.
     void exitsubmenuClick();
+    // Use SAPI5 voice: switches between the system voice and the embedded engine.
+    void usesapi5submenuClick();
 
   private:
     void createmainwindow(const QString &exepath);
@@ -77,4 +92,7 @@ class application {
     void endduringrun();
     void releasesound();
     void loadsoundfile();
+    void createsoundsdialog();
+    void createvoicedialog();
+    void preparespeech();
 };

@@ -29,10 +29,17 @@ def wait_for(what, check, timeout=15.0, step=0.05):
         time.sleep(step)
 
 
+def find_window(title_pattern):
+    """The id of a visible window whose title matches the pattern, or None."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title_pattern],
+                         capture_output=True, text=True).stdout.split()
+    return out[0] if out else None
+
+
 class Vlak:
     """The program copied into a fresh folder of its own, started there."""
 
-    def __init__(self, rundir, env=None, before_start=None):
+    def __init__(self, rundir, env=None, before_start=None, main_window=True):
         self.folder = tempfile.mkdtemp(prefix="vlak-e2e-")
         for name in os.listdir(rundir):
             src = os.path.join(rundir, name)
@@ -48,18 +55,18 @@ class Vlak:
         self.started = time.monotonic()
         self.process = subprocess.Popen([os.path.join(self.folder, "vlak")], cwd=self.folder,
                                         env=environment)
-        self.window = wait_for("the main window", self._findwindow)
+        # A start that fails shows a message box instead of the main window.
+        self.window = wait_for("the main window", self._findwindow) if main_window else None
 
     def _findwindow(self):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^vlak - "],
-                             capture_output=True, text=True).stdout.split()
-        return out[0] if out else None
+        return find_window("^vlak - ")
 
     def path(self, name):
         return os.path.join(self.folder, name)
 
-    def keys(self, *keys):
-        subprocess.run(["xdotool", "windowfocus", "--sync", self.window], check=True)
+    def keys(self, *keys, window=None):
+        """Types keys into the main window, or into another window (a dialog) of the program."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", window or self.window], check=True)
         subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=True)
 
     def screen(self):

@@ -1,3 +1,6 @@
+#include "speech/speechplatform.h"
+#include "tests/unit/speech/fakeengines.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,6 +10,12 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // No speech platform unless a test brings its own: no voices, and a system voice that
+    // reaches no daemon, so no test waits for real speech.
+    static fakespeech::journal unheard;
+    speechplatform::set({[] { return std::unique_ptr<tts4::enumerator>(); },
+                         [](audio::pcmstream *) { return std::make_unique<fakespeech::voice>(unheard, 1); },
+                         {}});
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
