@@ -3,6 +3,7 @@
 // speech-dispatcher when a daemon answers.
 #include "platform/audio/pcmstream.h"
 #include "platform/codepage/cp1250.h"
+#include "platform/loop/loop.h"
 #include "platform/tts4/espeakengine.h"
 #include "platform/tts5/tts5.h"
 
@@ -16,20 +17,6 @@
 #include <vector>
 
 namespace {
-
-bool waituntil(const std::function<bool()> &done, int timeoutms) {
-    QDeadlineTimer deadline(timeoutms, Qt::PreciseTimer);
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!done() && !deadline.hasExpired()) {
-        if (!wake.isActive())
-            wake.start(int(std::max<qint64>(1, deadline.remainingTime())));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return done();
-}
 
 // Notes when the first audible sample of an utterance would sound: the time it was queued plus
 // the samples ahead of it. Plays out in real time.
@@ -148,7 +135,7 @@ int main(int argc, char **argv) {
                 out.arm();
                 const double t0 = out.clock.nsecsElapsed() / 1e6;
                 engine->TextData(0, 0, text.c_str(), text.size() + 1);
-                waituntil([&] { return out.firstaudiblems >= 0; }, 2000);
+                loop::waituntil([&] { return out.firstaudiblems >= 0; }, 2000);
                 latency.push_back(out.firstaudiblems - t0);
                 engine->AudioReset(); // no need to hear it out
             }
@@ -163,7 +150,7 @@ int main(int argc, char **argv) {
     for (int r = 0; r < 20; ++r) {
         const std::string text = codepage::utf8tocp1250(texts[r % 8]);
         engine->TextData(0, 0, text.c_str(), text.size() + 1);
-        waituntil([] { return false; }, 60 + 7 * r);
+        loop::waituntil([] { return false; }, 60 + 7 * r);
         const double t0 = out.clock.nsecsElapsed() / 1e6;
         engine->AudioReset();
         const double silent = out.playing() ? 1e9 : out.clock.nsecsElapsed() / 1e6;
@@ -194,10 +181,10 @@ int main(int argc, char **argv) {
         int n = 0;
         const double t0 = out.clock.nsecsElapsed() / 1e6;
         voice->Speak(QString::fromUtf8(texts[r % 8]), tts5::svsflagsasync, &n);
-        if (!waituntil([&] { return started == n; }, 3000))
+        if (!loop::waituntil([&] { return started == n; }, 3000))
             continue;
         begin.push_back(startms - t0);
-        waituntil([] { return false; }, 100);
+        loop::waituntil([] { return false; }, 100);
         const double t1 = out.clock.nsecsElapsed() / 1e6;
         voice->Speak("", tts5::svsfpurgebeforespeak);
         if (ended == n)

@@ -1,6 +1,7 @@
 #include "shell/environmentdialog.h"
 
 #include "platform/codepage/cp1250.h"
+#include "shell/dialogbuttons.h"
 #include "shell/language.h"
 #include "shell/messagebox.h"
 #include "shell/resourcelocalizer.h"
@@ -29,15 +30,9 @@ TForm3::TForm3(language &lang, QWidget *parent) : QDialog(parent), lang(lang) {
 
     okbitbtn = new QPushButton(this);
     cancelbitbtn = new QPushButton(this);
-    okbitbtn->setDefault(true);
-    connect(okbitbtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelbitbtn, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(okbitbtn);
-    buttons->addWidget(cancelbitbtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(languagergroup);
-    layout->addLayout(buttons);
+    layout->addLayout(okcancelrow(this, okbitbtn, cancelbitbtn));
 
     lang.readlanguage();
     captions();

@@ -2,6 +2,7 @@
 
 #include "platform/codepage/cp1250.h"
 #include "runtime/sounds.h"
+#include "shell/dialogbuttons.h"
 #include "shell/language.h"
 #include "shell/messagebox.h"
 
@@ -25,22 +26,16 @@ TForm5::TForm5(const language &lang, wiring w, QWidget *parent)
     sndvolstatic->setBuddy(sndvoltrackbar);
     okbitbtn = new QPushButton(caption(7), this);
     cancelbitbtn = new QPushButton(caption(8), this);
-    okbitbtn->setDefault(true);
 
     connect(sndvoltrackbar, &QSlider::valueChanged, this, &TForm5::sndvoltrackbarChange);
     connect(zumirasoundschk, &QCheckBox::clicked, sndvoltrackbar, &QWidget::setEnabled);
-    connect(okbitbtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelbitbtn, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(okbitbtn);
-    buttons->addWidget(cancelbitbtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(voicecheckbox);
     layout->addWidget(zumirasoundschk);
     layout->addWidget(sndvolstatic);
     layout->addWidget(sndvoltrackbar);
-    layout->addLayout(buttons);
+    layout->addLayout(okcancelrow(this, okbitbtn, cancelbitbtn));
 }
 
 void TForm5::sndvoltrackbarChange(int p) {

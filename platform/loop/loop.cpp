@@ -1,6 +1,7 @@
 #include "platform/loop/loop.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -25,6 +26,20 @@ void waitatmost(int milliseconds) {
     timer.setSingleShot(true);
     timer.start(std::max(milliseconds, 0));
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool waituntil(const std::function<bool()> &done, int timeoutms) {
+    QDeadlineTimer deadline(timeoutms, Qt::PreciseTimer);
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    processonce();
+    while (!done() && !deadline.hasExpired()) {
+        if (!wake.isActive())
+            wake.start(int(std::max<qint64>(1, deadline.remainingTime())));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return done();
 }
 
 void sleepms(int milliseconds) {

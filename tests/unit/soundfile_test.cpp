@@ -1,21 +1,15 @@
 #include "platform/audio/soundfile.h"
 
+#include "casename.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <cctype>
+
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 
 namespace {
-
-// gtest names take letters, digits and underscores; the case's description, so spelled, names it.
-std::string casename(const char *what) {
-    std::string name;
-    for (const char *c = what; *c; ++c)
-        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-    return name;
-}
 
 using bytes = std::vector<unsigned char>;
 

@@ -2,24 +2,18 @@
 #include "runtime/sounds.h"
 #include "tests/unit/fakewavelist.h"
 
+#include "casename.h"
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cctype>
 #include <chrono>
+
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 
 namespace {
-
-// gtest names take letters, digits and underscores; the case's description, so spelled, names it.
-std::string casename(const char *what) {
-    std::string name;
-    for (const char *c = what; *c; ++c)
-        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-    return name;
-}
 
 using steady = std::chrono::steady_clock;
 using strings = std::vector<std::string>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/audio/pcmstream.h"
+#include "platform/loop/loop.h"
 #include "platform/tts4/tts4.h"
 
 #include <QCoreApplication>
@@ -14,21 +15,6 @@
 #include <vector>
 
 namespace speechtest {
-
-// Sleeps in the event loop until done() or the timeout; true when done.
-inline bool waituntil(const std::function<bool()> &done, int timeoutms) {
-    QDeadlineTimer deadline(timeoutms, Qt::PreciseTimer);
-    QTimer wake; // wakes the loop at the deadline when nothing else does
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!done() && !deadline.hasExpired()) {
-        if (!wake.isActive())
-            wake.start(int(std::max<qint64>(1, deadline.remainingTime())));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return done();
-}
 
 // A speech stream without a device: records what it is given and plays it out in simulated
 // time (speedup times faster than real time), then reports the drain like the real one.

@@ -45,7 +45,7 @@ struct rig {
         return engine->TextData(0, 0, cp1250.c_str(), cp1250.size() + 1);
     }
     bool waitstop(int ms = 10000) {
-        return waituntil([this] { return !sink.speaking; }, ms);
+        return loop::waituntil([this] { return !sink.speaking; }, ms);
     }
     // Speaks and returns the audio it produced.
     std::vector<std::int16_t> record(const std::string &cp1250) {
@@ -260,8 +260,8 @@ TEST(tts4, audioresetendstheaudioatonce) {
     rig r("sk", 1.0); // real time, so there is audio left to cut
     ASSERT_TRUE(r.engine);
     ASSERT_EQ(r.say(sentence + sentence + sentence), tts4::s_ok);
-    ASSERT_TRUE(waituntil([&] { return r.out.writes > 0; }, 2000));
-    waituntil([] { return false; }, 150);
+    ASSERT_TRUE(loop::waituntil([&] { return r.out.writes > 0; }, 2000));
+    loop::waituntil([] { return false; }, 150);
     ASSERT_TRUE(r.out.playing());
 
     QElapsedTimer t;
@@ -272,7 +272,7 @@ TEST(tts4, audioresetendstheaudioatonce) {
     EXPECT_EQ(r.sink.stops, 1);
     EXPECT_FALSE(r.out.playing());
     const int writes = r.out.writes;
-    waituntil([] { return false; }, 200);
+    loop::waituntil([] { return false; }, 200);
     EXPECT_EQ(r.out.writes, writes) << "no audio of the stopped text arrives later";
     EXPECT_EQ(r.sink.starts, 1);
     EXPECT_EQ(r.sink.stops, 1);
@@ -297,7 +297,7 @@ TEST(tts4, exactlyonestopforeverystart) {
         {"reset in the middle",
          [&](rig &r) {
              r.say(sentence);
-             waituntil([&] { return r.out.writes > 0; }, 2000);
+             loop::waituntil([&] { return r.out.writes > 0; }, 2000);
              r.engine->AudioReset();
          },
          1},
@@ -342,7 +342,7 @@ TEST(tts4, exactlyonestopforeverystart) {
         ASSERT_TRUE(r.engine);
         s.run(r);
         EXPECT_TRUE(r.waitstop()) << s.name;
-        waituntil([] { return false; }, 100); // nothing more may follow
+        loop::waituntil([] { return false; }, 100); // nothing more may follow
         EXPECT_EQ(r.sink.starts, s.starts) << s.name;
         EXPECT_EQ(r.sink.stops, s.starts) << s.name;
         EXPECT_EQ(r.sink.faults, 0) << s.name;

@@ -112,7 +112,7 @@ TEST(tts5, unreachabledaemonfallsbacktotheembeddedengine) {
                            tts5::svsflagsasync | tts5::svsfisxml, &second),
               tts4::s_ok);
     EXPECT_NE(first, second);
-    EXPECT_TRUE(waituntil([&] { return l.ended_(first) && l.ended_(second); }, 5000));
+    EXPECT_TRUE(loop::waituntil([&] { return l.ended_(first) && l.ended_(second); }, 5000));
     EXPECT_EQ(l.started, (std::vector<int>{first, second}));
     EXPECT_GT(out.samples.size(), std::size_t(out.rate / 2)) << "the fallback spoke";
 
@@ -147,7 +147,7 @@ TEST(tts5, anendthatnevercomesgiveswaytothefallback) {
     ASSERT_EQ(voice->Speak("Prvá.", tts5::svsflagsasync, &a), tts4::s_ok);
     ASSERT_EQ(voice->Speak("Druhá.", tts5::svsflagsasync, &b), tts4::s_ok);
     EXPECT_TRUE(out.samples.empty());
-    EXPECT_TRUE(waituntil([&] { return l.ended_(a) && l.ended_(b); }, 5000));
+    EXPECT_TRUE(loop::waituntil([&] { return l.ended_(a) && l.ended_(b); }, 5000));
     EXPECT_GE(t.elapsed(), 300);
     EXPECT_FALSE(tts5::usesdaemon(*voice));
     EXPECT_EQ(l.started, (std::vector<int>{a, b}));
@@ -171,7 +171,7 @@ TEST(tts5, speaksthrougharealdaemon) {
     ASSERT_EQ(voice->Speak("<speak>Hello <break time=\"50ms\"/> again.</speak>",
                            tts5::svsflagsasync | tts5::svsfisxml, &b),
               tts4::s_ok);
-    EXPECT_TRUE(waituntil([&] { return l.ended_(a) && l.ended_(b); }, 10000));
+    EXPECT_TRUE(loop::waituntil([&] { return l.ended_(a) && l.ended_(b); }, 10000));
     EXPECT_EQ(l.started, (std::vector<int>{a, b}));
     EXPECT_TRUE(tts5::usesdaemon(*voice));
     EXPECT_TRUE(out.samples.empty()) << "nothing went to the fallback";
@@ -180,7 +180,7 @@ TEST(tts5, speaksthrougharealdaemon) {
     int c = 0;
     voice->Speak("This is a long sentence that the purge will cut off well before its end.",
                  tts5::svsflagsasync, &c);
-    waituntil([&] { return !l.started.empty() && l.started.back() == c; }, 3000);
+    loop::waituntil([&] { return !l.started.empty() && l.started.back() == c; }, 3000);
     QElapsedTimer t;
     t.start();
     voice->Speak("", tts5::svsfpurgebeforespeak);
