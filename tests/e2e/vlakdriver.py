@@ -76,7 +76,7 @@ class Vlak:
         out = subprocess.run(["/usr/bin/python3", READER], capture_output=True, timeout=30)
         return out.stdout.decode("utf-8") if out.returncode == 0 else None
 
-    def _send_close(self):
+    def close_window(self):
         """Asks the window to close, as a window manager's close button does."""
         from Xlib import X, display, protocol
 
@@ -87,22 +87,10 @@ class Vlak:
         event = protocol.event.ClientMessage(window=window, client_type=protocols,
                                              data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(event, event_mask=X.NoEventMask)
-        d.flush()
+        # A round trip, not just a flush: the server may drop a connection that closes with
+        # requests still unread, and the close request with it.
+        d.sync()
         d.close()
-
-    def close_window(self, patience=3.0):
-        """Closes the window as a user at the close button would: once more if the first request
-        went unanswered. A request that arrives just after start-up is sometimes not acted on;
-        the retry keeps that known fault from hiding what these tests check, and it is counted
-        so that it stays visible."""
-        self._send_close()
-        end = time.monotonic() + patience
-        while self.process.poll() is None and time.monotonic() < end:
-            time.sleep(0.05)
-        if self.process.poll() is None:
-            print("note: the first close request was not acted on; asking again")
-            self.unanswered_closes = getattr(self, "unanswered_closes", 0) + 1
-            self._send_close()
 
     def wait_exit(self, timeout=10):
         try:
