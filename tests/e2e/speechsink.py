@@ -102,6 +102,15 @@ def last_loud_before_quiet(samples, start, quiet_ms=300):
     return None
 
 
+def first_audible(samples, start, level=64):
+    """Index of the first sample from start on whose magnitude reaches level (about -54 dBFS);
+    the idle sink records exact zeros."""
+    for i in range(start, len(samples)):
+        if abs(samples[i]) >= level:
+            return i
+    return None
+
+
 def first_loud(samples, start):
     for n, level in enumerate(loudness(samples, start, len(samples))):
         if level >= LOUD:
@@ -151,20 +160,43 @@ def to_the_long_print(vlak, rec):
     wait_for("a word of the long print", speaking_now, timeout=5, step=0.005)
 
 
+def xtest_key(keysym_name, down):
+    """Sends a key's press or release through XTEST from this process and returns the monotonic
+    time just before it was sent; the server has taken it when this returns. (A program such as
+    xdotool would add its own start-up to a measured delay.)"""
+    from Xlib import X, XK, display
+    from Xlib.ext import xtest
+
+    d = display.Display()
+    code = d.keysym_to_keycode(XK.string_to_keysym(keysym_name))
+    sent = time.monotonic()
+    xtest.fake_input(d, X.KeyPress if down else X.KeyRelease, code)
+    d.sync()
+    d.close()
+    return sent
+
+
+def speechd_socket():
+    return os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
+
+
 def start_speechd(folder):
-    """A speech-dispatcher of our own on the session's audio server; returns its process."""
+    """The session's speech-dispatcher when it runs one; otherwise a daemon of our own on the
+    session's audio server, whose process is returned."""
+    if os.path.exists(speechd_socket()):
+        return None
     logs = os.path.join(folder, "spd-logs")
     os.makedirs(logs, exist_ok=True)
-    runtime = os.environ["XDG_RUNTIME_DIR"]
-    socket = os.path.join(runtime, "speech-dispatcher", "speechd.sock")
     process = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-L", logs,
                                 "-P", os.path.join(folder, "spd.pid")],
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("speech-dispatcher's socket", lambda: os.path.exists(socket), timeout=10)
+    wait_for("speech-dispatcher's socket", lambda: os.path.exists(speechd_socket()), timeout=10)
     return process
 
 
 def stop_speechd(process):
+    if process is None:
+        return
     process.terminate()
     try:
         process.wait(timeout=3)
