@@ -15,6 +15,32 @@ using steadyclock = std::chrono::steady_clock;
 // Longest wait beyond a wave's own length before a play-and-wait gives up on a stalled device.
 constexpr auto stallmargin = std::chrono::milliseconds(500);
 
+// A quiet end at least this long is left out of a single play's buffer (the wait still lasts the
+// whole wave), so that the device can rest through it: the game's waiting tick is 25 ms of sound
+// in 200 ms.
+constexpr double leastquietend = 0.02; // seconds
+
+// The frames up to the last one that is not exactly zero.
+std::size_t soundingframes(const std::vector<std::int16_t> &samples) {
+    const auto last =
+        std::find_if(samples.rbegin(), samples.rend(), [](std::int16_t s) { return s != 0; });
+    return std::size_t(samples.rend() - last);
+}
+
+ALuint makebuffer(const std::int16_t *samples, std::size_t count, std::uint32_t rate) {
+    ALuint buffer = 0;
+    alGetError();
+    alGenBuffers(1, &buffer);
+    if (alGetError() != AL_NO_ERROR)
+        return 0;
+    alBufferData(buffer, AL_FORMAT_MONO16, samples, ALsizei(count * 2), ALsizei(rate));
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteBuffers(1, &buffer);
+        return 0;
+    }
+    return buffer;
+}
+
 double gainof(int hundredthsdb) {
     if (hundredthsdb <= -10000)
         return 0.0;
@@ -29,17 +55,11 @@ class devicewavelist::item : public waveitem {
         : device(device), bufferrate(w.rate), frames(w.samples.size()), rate(w.rate) {
         if (!device.active())
             return;
-        alGetError();
-        alGenBuffers(1, &buffer);
-        if (alGetError() != AL_NO_ERROR) {
-            buffer = 0;
-            return;
-        }
-        alBufferData(buffer, AL_FORMAT_MONO16, w.samples.data(), ALsizei(w.samples.size() * 2),
-                     ALsizei(w.rate));
-        if (alGetError() != AL_NO_ERROR) {
-            alDeleteBuffers(1, &buffer);
-            buffer = 0;
+        buffer = makebuffer(w.samples.data(), w.samples.size(), w.rate);
+        const std::size_t sounding = soundingframes(w.samples);
+        if (buffer && sounding > 0 && double(frames - sounding) >= leastquietend * w.rate) {
+            soundbuffer = makebuffer(w.samples.data(), sounding, w.rate);
+            soundframes = soundbuffer ? sounding : 0;
         }
     }
 
@@ -53,6 +73,8 @@ class devicewavelist::item : public waveitem {
         }
         if (buffer)
             alDeleteBuffers(1, &buffer);
+        if (soundbuffer)
+            alDeleteBuffers(1, &soundbuffer);
     }
 
     void setloop(bool on) override {
@@ -94,12 +116,19 @@ class devicewavelist::item : public waveitem {
         // Sleep through most of the wave, then look at the source in short steps: the mixer
         // reports the end at its next period (about 5 ms).
         const auto giveup = start + length + stallmargin;
+        const std::size_t playing = playingbuffer == soundbuffer ? soundframes : frames;
         for (;;) {
             ALint state = AL_STOPPED;
             alGetSourcei(source, AL_SOURCE_STATE, &state);
             if (state != AL_PLAYING) {
                 // The mixer works a few milliseconds ahead of the speaker; the wave's own
-                // length is the least a wait takes, as on the silent device.
+                // length is the least a wait takes, as on the silent device. Through a long
+                // quiet end the device may rest once the last sound has left its output.
+                const auto tail = device.outputtail();
+                if (steadyclock::now() + tail + std::chrono::milliseconds(10) < start + length) {
+                    std::this_thread::sleep_for(tail);
+                    device.restifidle();
+                }
                 std::this_thread::sleep_until(start + length);
                 return;
             }
@@ -110,7 +139,8 @@ class devicewavelist::item : public waveitem {
             }
             ALint offset = 0;
             alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
-            const double remaining = double(frames - std::min<std::size_t>(offset, frames)) / rate;
+            const double remaining =
+                double(playing - std::min<std::size_t>(offset, playing)) / rate;
             const double step = std::clamp(remaining - 0.002, 0.001, 0.05);
             std::this_thread::sleep_for(std::chrono::duration<double>(step));
         }
@@ -133,12 +163,17 @@ class devicewavelist::item : public waveitem {
                 source = 0;
                 return false;
             }
-            alSourcei(source, AL_BUFFER, ALint(buffer));
             alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
             alSource3f(source, AL_POSITION, 0, 0, 0);
             device.watch(source);
         }
         alSourceStop(source);
+        // A loop repeats the whole wave, quiet end and all; a single play needs only its sound.
+        const ALuint wanted = !loop && soundbuffer ? soundbuffer : buffer;
+        if (wanted != playingbuffer) {
+            alSourcei(source, AL_BUFFER, ALint(wanted));
+            playingbuffer = wanted;
+        }
         alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
         alSourcef(source, AL_PITCH, float(rate / bufferrate));
         alSourcef(source, AL_GAIN, float(gainof(volume)));
@@ -148,7 +183,10 @@ class devicewavelist::item : public waveitem {
     sounddevice &device;
     const double bufferrate;
     const std::size_t frames;
-    ALuint buffer = 0;
+    ALuint buffer = 0;      // the whole wave
+    ALuint soundbuffer = 0; // the wave without its quiet end, when it has a long one
+    std::size_t soundframes = 0;
+    ALuint playingbuffer = 0; // the one attached to the source
     ALuint source = 0;
     bool loop = false;
     double rate;

@@ -101,6 +101,24 @@ sounddevice::sounddevice(kind wanted) : al(std::make_unique<handles>()) {
     about = std::string("OpenAL: ") + (name ? name : "default device");
     isopen = true;
 
+    // What is mixed reaches the speaker after the device's latency; without the clock
+    // extension, assume three periods.
+    ALCint refresh = 0;
+    alcGetIntegerv(al->device, ALC_REFRESH, 1, &refresh);
+    double latencyms = refresh > 0 ? 3000.0 / refresh : 30.0;
+    if (alcIsExtensionPresent(al->device, "ALC_SOFT_device_clock")) {
+        auto getinteger64 = reinterpret_cast<LPALCGETINTEGER64VSOFT>(
+            alcGetProcAddress(al->device, "alcGetInteger64vSOFT"));
+        ALCint64SOFT nanoseconds = 0;
+        if (getinteger64) {
+            getinteger64(al->device, ALC_DEVICE_LATENCY_SOFT, 1, &nanoseconds);
+            if (nanoseconds > 0)
+                latencyms = double(nanoseconds) / 1e6;
+        }
+    }
+    // A margin for the audio server's own buffer.
+    tail = std::chrono::milliseconds(int(std::clamp(latencyms + 10.0, 20.0, 250.0)));
+
     // Pausing needs the extension, and a UI thread to turn the idle timer that pauses again.
     if (!QCoreApplication::instance() ||
         !alcIsExtensionPresent(al->device, "ALC_SOFT_pause_device"))
@@ -155,14 +173,24 @@ bool sounddevice::paused() const {
     return al->paused;
 }
 
-void sounddevice::checkidle() {
-    if (al->paused || !active())
-        return;
-    const bool playing = std::any_of(al->sources.begin(), al->sources.end(), [](unsigned s) {
+bool sounddevice::anyplaying() const {
+    return std::any_of(al->sources.begin(), al->sources.end(), [](unsigned s) {
         ALint state = AL_STOPPED;
         alGetSourcei(s, AL_SOURCE_STATE, &state);
         return state == AL_PLAYING;
     });
+}
+
+void sounddevice::restifidle() {
+    if (!al->pausedevice || al->paused || !active() || anyplaying())
+        return;
+    pause();
+}
+
+void sounddevice::checkidle() {
+    if (al->paused || !active())
+        return;
+    const bool playing = anyplaying();
     if (playing || !al->idleseen) {
         // Silent for less than a whole tick: the end of a sound may still be in the output.
         al->idleseen = !playing;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -15,7 +16,8 @@
 // OpenAL's mixer runs for as long as the device does, mixing silence at every period even when
 // nothing plays. So the device is paused while idle (ALC_SOFT_pause_device) and woken right
 // before a play or queue: a UI-thread timer, running only while the device runs, pauses it once
-// none of the watched sources has played for a whole tick.
+// none of the watched sources has played for a whole tick, and a play-and-wait lets it rest
+// through its wave's quiet end.
 namespace audio {
 
 class sounddevice {
@@ -44,8 +46,16 @@ class sounddevice {
     void unwatch(unsigned source);
     // True while the mixer is paused for want of anything to play.
     bool paused() const;
+    // How long a sound takes from the mixer to the speaker: what is still to be heard when a
+    // source has ended.
+    std::chrono::milliseconds outputtail() const { return tail; }
+    // Pauses now when none of the watched sources plays. For a thread that waits through a
+    // quiet stretch without turning the message loop, where the idle timer cannot run; call it
+    // once the output tail has passed.
+    void restifidle();
 
   private:
+    bool anyplaying() const;
     void checkidle();
     void pause();
 
@@ -53,6 +63,7 @@ class sounddevice {
     std::unique_ptr<handles> al;
     bool isopen = false;
     int rate = 0;
+    std::chrono::milliseconds tail{40};
     std::string about;
 };
 

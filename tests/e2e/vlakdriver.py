@@ -72,9 +72,20 @@ class Vlak:
     def screen(self):
         """The text of the screen as the accessibility bus gives it, read by a process of its
         own as a screen reader would (a client that stops serving the bus while it waits for
-        the program would hold the program up)."""
-        out = subprocess.run(["/usr/bin/python3", READER], capture_output=True, timeout=30)
-        return out.stdout.decode("utf-8") if out.returncode == 0 else None
+        the program would hold the program up). The screen is found once; later reads ask it
+        directly."""
+        if not getattr(self, "screenref", None):
+            out = subprocess.run(["/usr/bin/python3", READER, "--locate"], capture_output=True,
+                                 timeout=30)
+            if out.returncode != 0:
+                return None
+            self.screenref = out.stdout.decode().split()
+        out = subprocess.run(["/usr/bin/python3", READER, *self.screenref], capture_output=True,
+                             timeout=30)
+        if out.returncode != 0:
+            self.screenref = None
+            return None
+        return out.stdout.decode("utf-8")
 
     def close_window(self):
         """Asks the window to close, as a window manager's close button does."""

@@ -168,6 +168,32 @@ TEST_P(ondevice, idledevicepausesandwakesforthenextsound) {
     click.stop();
 }
 
+// A wave that ends in a long quiet stretch lets the device rest through it, and its wait still
+// lasts the whole wave; looped, the quiet stretch is part of every pass and keeps it awake.
+TEST_P(ondevice, waitthroughaquietendreststhedevice) {
+    audio::sounddevice device(wanted());
+    const bool pauses = wanted() != kind::silent;
+    audio::devicewavelist waves(device);
+    std::vector<std::int16_t> tick = sine(1323, 0.02); // 30 ms at 44,100 samples/s
+    tick.resize(8820, 0);                              // then 170 ms of quiet
+    waves.load({{"click9", 44100, tick}});
+    audio::waveitem &click = waves.find("click9");
+    click.setvolume(-10000);
+    for (int round = 0; round < 2; ++round) {
+        const auto start = steady::now();
+        click.play(true);
+        const auto took = steady::now() - start;
+        EXPECT_GE(took, ms(199));
+        EXPECT_LE(took, ms(260));
+        EXPECT_EQ(device.paused(), pauses);
+    }
+    click.setloop(true);
+    click.play(false);
+    turnloop(ms(400));
+    EXPECT_FALSE(device.paused());
+    click.stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(devices, ondevice,
                          ::testing::Values(devicecase{"openalnull", kind::automatic},
                                            devicecase{"silent", kind::silent}),
