@@ -32,6 +32,7 @@ def round_once(rundir, sapi5):
         first = s.first_audible(samples, rec.indexat(typed))
         onset = rec.timeof(first) - typed if first is not None else None
         subprocess.run(["xdotool", "windowfocus", "--sync", vlak.window], check=True)
+        s.wait_until_speaking(rec)
         pressed = s.xtest_key("x", True)
         time.sleep(0.8)
         samples = rec.samples()
@@ -95,7 +96,8 @@ def daemon_alone(rounds):
                 ssip(sock, "SPEAK")
                 ssip(sock, "This is a long sentence that goes on for a good while, so that it "
                            "is cut off well before its end.\r\n.")
-                time.sleep(1.0)
+                time.sleep(0.5)
+                s.wait_until_speaking(rec)
                 cancelled = time.monotonic()
                 ssip(sock, "CANCEL SELF")
                 time.sleep(0.8)

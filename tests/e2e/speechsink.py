@@ -180,6 +180,18 @@ def speechd_socket():
     return os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
 
 
+def wait_until_speaking(rec, window_ms=10, timeout=5):
+    """Returns as soon as the newest window_ms of the recording are loud: a key pressed then
+    lands in a word, not in a pause between words, which would make it look silenced at once."""
+    span = RATE * window_ms // 1000
+
+    def speaking_now():
+        samples = rec.samples()
+        return rms(samples, len(samples) - span, len(samples)) >= LOUD
+
+    wait_for("a loud moment of the speech", speaking_now, timeout=timeout, step=0.001)
+
+
 def start_speechd(folder):
     """The session's speech-dispatcher when it runs one; otherwise a daemon of our own on the
     session's audio server, whose process is returned."""
