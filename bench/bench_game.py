@@ -18,10 +18,15 @@ from vlakdriver import Vlak, wait_for  # noqa: E402
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
+def stat_seconds(text):
+    """User and system CPU seconds from the text of a /proc stat file."""
+    fields = text.rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
 def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS  # utime + stime
+        return stat_seconds(f.read())
 
 
 def thread_seconds(pid):
@@ -33,9 +38,7 @@ def thread_seconds(pid):
                 text = f.read()
         except OSError:
             continue  # ended meanwhile
-        name = text[text.index("(") + 1: text.rindex(")")]
-        fields = text.rsplit(")", 1)[1].split()
-        out[(tid, name)] = (int(fields[11]) + int(fields[12])) / TICKS
+        out[(tid, text[text.index("(") + 1: text.rindex(")")])] = stat_seconds(text)
     return out
 
 

@@ -6,6 +6,7 @@
 #include "platform/loop/loop.h"
 #include "platform/tts4/espeakengine.h"
 #include "platform/tts5/tts5.h"
+#include "tests/unit/speech/speechfakes.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,19 +20,9 @@
 namespace {
 
 // Notes when the first audible sample of an utterance would sound: the time it was queued plus
-// the samples ahead of it. Plays out in real time.
-class timingstream : public audio::pcmstream {
+// the samples ahead of it. Plays out in real time like the tests' stream.
+class timingstream : public speechtest::recordingstream {
   public:
-    timingstream() {
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            busy = false;
-            if (drained)
-                drained();
-        });
-        clock.start();
-    }
     void arm() {
         ahead = 0;
         firstaudiblems = -1;
@@ -46,28 +37,13 @@ class timingstream : public audio::pcmstream {
             else
                 ahead += n;
         }
-        const double now = clock.nsecsElapsed() / 1e6;
-        endms = std::max(endms, now) + 1000.0 * double(n) / rate;
-        busy = true;
-        timer.start(int(endms - now + 0.999));
+        recordingstream::queue(s, n, rate);
     }
-    void clear() override {
-        timer.stop();
-        busy = false;
-        endms = 0;
-    }
-    bool playing() const override { return busy; }
-    void setondrained(std::function<void()> cb) override { drained = std::move(cb); }
 
-    QElapsedTimer clock;
     double firstaudiblems = -1;
 
   private:
     std::size_t ahead = 0;
-    double endms = 0;
-    bool busy = false;
-    QTimer timer;
-    std::function<void()> drained;
 };
 
 class sink : public tts4::notifysink {

@@ -111,16 +111,6 @@ def first_audible(samples, start, level=64):
     return None
 
 
-def first_loud(samples, start):
-    for n, level in enumerate(loudness(samples, start, len(samples))):
-        if level >= LOUD:
-            # the first loud sample of that window
-            for i in range(start + n * WINDOW, start + (n + 1) * WINDOW):
-                if abs(samples[i]) >= LOUD:
-                    return i
-    return None
-
-
 def need_audio():
     if not shutil.which("parec") or subprocess.run(["pactl", "info"], capture_output=True).returncode:
         print("no PulseAudio server: run inside tests/e2e/session")
@@ -153,11 +143,7 @@ def to_the_long_print(vlak, rec):
     samples = rec.samples()
     assert max(loudness(samples, started, len(samples))) >= 4 * LOUD, "the opening is heard"
 
-    def speaking_now():
-        samples = rec.samples()
-        return max(loudness(samples, len(samples) - RATE // 50, len(samples))) >= LOUD
-
-    wait_for("a word of the long print", speaking_now, timeout=5, step=0.005)
+    wait_until_speaking(rec, window_ms=20, step=0.005)
 
 
 def xtest_key(keysym_name, down):
@@ -180,16 +166,17 @@ def speechd_socket():
     return os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "speechd.sock")
 
 
-def wait_until_speaking(rec, window_ms=10, timeout=5):
-    """Returns as soon as the newest window_ms of the recording are loud: a key pressed then
-    lands in a word, not in a pause between words, which would make it look silenced at once."""
+def wait_until_speaking(rec, window_ms=10, step=0.001):
+    """Returns as soon as the newest window_ms of the recording hold a loud moment: a key
+    pressed then lands in a word, not in a pause between words, which would make it look
+    silenced at once."""
     span = RATE * window_ms // 1000
 
     def speaking_now():
         samples = rec.samples()
-        return rms(samples, len(samples) - span, len(samples)) >= LOUD
+        return max(loudness(samples, len(samples) - span, len(samples))) >= LOUD
 
-    wait_for("a loud moment of the speech", speaking_now, timeout=timeout, step=0.001)
+    wait_for("a loud moment of the speech", speaking_now, timeout=5, step=step)
 
 
 def start_speechd(folder):
